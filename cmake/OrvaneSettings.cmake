@@ -1,0 +1,39 @@
+# One place for the compile settings every target shares.
+add_library(orvane_settings INTERFACE)
+target_compile_features(orvane_settings INTERFACE cxx_std_20)
+# Includes are written from the project root: #include "device/core/codec.h".
+target_include_directories(orvane_settings INTERFACE ${PROJECT_SOURCE_DIR})
+target_compile_options(orvane_settings INTERFACE -Wall -Wextra)
+if(ORVANE_WERROR)
+  target_compile_options(orvane_settings INTERFACE -Werror)
+endif()
+
+# orvane_add_test(<name> LABEL <unit|gui|lab> SOURCES ... [LIBS ...] [ENV ...])
+# Builds one GoogleTest binary and registers each of its tests with ctest under
+# the label. Discovery happens when ctest runs, so building never starts a test.
+function(orvane_add_test name)
+  cmake_parse_arguments(T "" "LABEL;TIMEOUT" "SOURCES;LIBS;ENV" ${ARGN})
+  if(NOT T_LABEL)
+    set(T_LABEL unit)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE orvane_settings GTest::gtest GTest::gmock ${T_LIBS})
+  if(T_LABEL STREQUAL "gui")
+    # GUI tests get a main() that creates the QApplication first.
+    target_link_libraries(${name} PRIVATE orvane_gui_test_main)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  set(env ${T_ENV})
+  if(T_LABEL STREQUAL "gui")
+    list(APPEND env QT_QPA_PLATFORM=offscreen)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    TEST_PREFIX "${name}."
+    PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
+endfunction()

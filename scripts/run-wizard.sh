@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts the wizard on this PC.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset dev -G Ninja >/dev/null
+cmake --build --preset dev --target orvane-setup
+exec build/dev/shell/orvane-setup "$@"

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors, and runs every test.
+# Unit and GUI tests run on loopback and the offscreen platform. Lab tests build
+# their own network namespaces, so they need root; without it they are skipped.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+cmake --preset ci -G Ninja
+cmake --build --preset ci -j "$(nproc)"
+ctest --preset ci -j "$(nproc)"
