@@ -9,7 +9,10 @@ namespace {
 
 class TextTableTest : public ::testing::Test {
  protected:
-  void SetUp() override { State() = WizardState{}; ApplyStartupValues(State()); }
+  void SetUp() override {
+    State() = WizardState{};
+    ApplyStartupValues(State());
+  }
   void TearDown() override { State() = WizardState{}; }
 };
 
@@ -50,7 +53,8 @@ TEST_F(TextTableTest, TextsStandExactlyAsWritten) {
       {758, "Version v2.0  2004/04/29"},
       {501, "下一步"},
       {505,
-       "請先將您的網路硬碟的電源插上，按下面板上的電源開關，稍後約1分鐘等網路硬碟開機完成，這時網路硬碟"
+       "請先將您的網路硬碟的電源插上，按下面板上的電源開關，稍後約1分鐘等網路硬碟開機完成，這時網路"
+       "硬碟"
        "的\"狀態\" LED燈將維持恆亮(如上圖所示)，請按下一步繼續設定。"},
       {510, "No."},
       {558, "版本 v2.0  2004/04/29"},

@@ -1,0 +1,15 @@
+// Orvane Setup: creates the first page; the pages lead on from there.
+
+#include <QApplication>
+
+#include "shell/navigation.h"
+#include "shell/page.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  // The program ends through End or when its last page is closed, never
+  // because a message box closed while no page was visible.
+  QApplication::setQuitOnLastWindowClosed(false);
+  orvane::GoToPage(nullptr, orvane::PageId::Pre1);
+  return app.exec();
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Resources by number and the small conversions pages need for display.
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+#include "shell/layout.h"
+
+namespace orvane {
+
+// Text N of the table in the current language (LoadText), for display.
+QString Text(int n);
+
+// Bitmaps 101 to 106; a null pixmap for a number with no picture.
+QPixmap LoadBitmap(int number);
+
+// The program icon (30001 at 32 x 32, 30002 at 16 x 16).
+QIcon ProgramIcon();
+
+// A 0x00BBGGRR colour number as the toolkit's colour.
+QColor ColorFromBgr(std::uint32_t bgr);
+
+// The font a layout names, mapped to the nearest installed face at the same size.
+QFont FontFor(FontFace face);
+
+// Bytes a device sent, decoded for display only: UTF-8 when they are valid
+// UTF-8, else Windows-1252 (the ANSI code page such devices were made for).
+// The bytes themselves are kept and sent back untouched.
+QString DisplayText(std::string_view bytes);
+
+}  // namespace orvane

@@ -1,0 +1,43 @@
+#pragma once
+// The window toolkit operations every page uses: message boxes, yield and End.
+// They all go through one small interface so tests can answer message boxes,
+// watch what was shown and observe End without the test process dying.
+
+#include <QString>
+
+namespace orvane {
+
+enum class Buttons { Ok, OkCancel };
+enum class Icon { None, Exclamation };
+enum class Answer { Ok, Cancel };
+
+// The caption of every message box that names no title of its own.
+inline const QString kAppTitle = QStringLiteral("TAVO");
+
+class Toolkit {
+ public:
+  virtual ~Toolkit() = default;
+  // A modal message box; returns the button pressed.
+  virtual Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) = 0;
+  // Processes every pending event (paint, timer tick, datagram, click), then returns.
+  virtual void Yield() = 0;
+  // Ends the program at once. In production it does not return. Where it returns
+  // (tests), Ended() is true from then on and every page has been unloaded, so
+  // handlers check Ended() after any call that may end the run.
+  virtual void End() = 0;
+  virtual bool Ended() const = 0;
+};
+
+// The toolkit in force: the Qt one unless a test installed another.
+Toolkit& CurrentToolkit();
+// Installs a toolkit (tests); nullptr restores the Qt one.
+void SetToolkit(Toolkit* toolkit);
+
+// Shorthands for the toolkit in force.
+Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+              const QString& title = kAppTitle);
+void Yield();
+void End();
+bool Ended();
+
+}  // namespace orvane
