@@ -83,7 +83,7 @@ std::filesystem::path DesktopFolder() {
   const std::filesystem::path home = HomeFolder();
   if (home.empty()) return {};
   std::filesystem::path config = home / ".config";
-  // The base directory specification ignores a relative XDG_CONFIG_HOME.
+  // XDG base directory rules: a relative XDG_CONFIG_HOME is ignored.
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
     config = xdg;
   }

@@ -2,9 +2,11 @@
 // what the shell's SpecialFolders("Desktop") reports for the current user
 // (redirected folders included).
 
+// windows.h first: the other two headers rely on its macros.
+#include <windows.h>
+
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include "desktop/shortcuts.h"
 

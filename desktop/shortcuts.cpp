@@ -27,7 +27,7 @@ struct ShortcutFile {
   ShellLink link;
 };
 
-// Blanks (spaces) only, like the address trimming of the original tool.
+// Blanks (spaces) only; tabs and other white space stay.
 std::string_view TrimBlanks(std::string_view text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};

@@ -187,6 +187,12 @@ TEST_F(ShortcutsTest, OverlongAddressIsReportedNotTruncated) {
   EXPECT_TRUE(Names(desktop_).empty());
 }
 
+TEST_F(ShortcutsTest, AddressBytesThatAreNotUtf8ShowAsReplacementCharacters) {
+  ASSERT_TRUE(CreateShortcutsIn(desktop_, "10.0.0.\xFF", "FILER").ok);
+  EXPECT_EQ(Read(kSetup).link.target, "http://10.0.0.\xEF\xBF\xBD");
+  EXPECT_EQ(Read(kAccess).link.description, "IP=10.0.0.\xEF\xBF\xBD , Access your Orvane");
+}
+
 TEST_F(ShortcutsTest, CreateShortcutsUsesTheXdgDesktopFolder) {
   const fs::path home = root_.Path() / "home";
   const fs::path config = root_.Path() / "config";
