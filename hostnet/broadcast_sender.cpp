@@ -5,7 +5,7 @@
 namespace orvane {
 
 SendOutcome SendBroadcast(std::string_view bytes) {
-  return SendDatagramTo(bytes, kLimitedBroadcast, kRequestPort, true);
+  return SendDatagramTo(bytes, kLimitedBroadcast, kDeviceRequestPort, true);
 }
 
 std::string BroadcastFailureMessage(const SendOutcome& outcome) {

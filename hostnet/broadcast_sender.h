@@ -9,7 +9,7 @@ namespace orvane {
 // Devices listen for requests on this port; requests go to the limited
 // broadcast address so that a device answers even when its own address lies
 // outside the PC's subnet.
-inline constexpr std::uint16_t kRequestPort = 12311;
+inline constexpr std::uint16_t kDeviceRequestPort = 12311;
 inline constexpr std::string_view kLimitedBroadcast = "255.255.255.255";
 
 // What became of one datagram. wsaCode is the Windows Sockets code of the

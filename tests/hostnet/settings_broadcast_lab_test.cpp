@@ -62,7 +62,7 @@ class BroadcastLab : public ::testing::Test {
     ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in any{};
     any.sin_family = AF_INET;
-    any.sin_port = htons(kRequestPort);
+    any.sin_port = htons(kDeviceRequestPort);
     any.sin_addr.s_addr = htonl(INADDR_ANY);
     ASSERT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
   }
