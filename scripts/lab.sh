@@ -34,8 +34,10 @@ Options:
                           with that address; the gateway defaults to the first
                           address of its subnet. The words up to the next --device
                           or -- go to its orvane-devsim after the lab's own
-                          (--ip --netmask --gateway --interface --log --lifetime),
-                          so they can override them. --no-sim among them: no
+                          (--id 00:0A:1B:2C:3D:4E, 4F, 50... and --host FILER1,
+                          FILER2... by position; --ip --netmask --gateway
+                          --interface --log --lifetime from the lab), so they
+                          can override them. --no-sim among them: no
                           simulator, just the namespace.
                           Without any --device: a 192.168.50.20/24 (FILER1) and
                           b 10.20.30.40/24 (FILER2, a foreign subnet).
@@ -135,8 +137,8 @@ done
 [[ $timeout =~ ^[0-9]+$ ]] || die "--timeout wants whole seconds"
 
 if ((${#dev_names[@]} == 0)); then
-  add_device a 192.168.50.20/24 --id 00:0A:1B:2C:3D:4E --host FILER1
-  add_device b 10.20.30.40/24 --id 00:0A:1B:2C:3D:4F --host FILER2
+  add_device a 192.168.50.20/24
+  add_device b 10.20.30.40/24
 fi
 
 # ---- checks that decide whether a lab is possible at all -------------------
@@ -321,8 +323,12 @@ for i in "${!dev_names[@]}"; do
   ((no_sim)) && continue
   log="$log_dir/$name.log" out="$log_dir/$name.out"
   : >"$log"
-  ip netns exec "$ns" "$devsim" --ip "${cidr%/*}" --netmask "$(prefix_mask "${cidr#*/}")" \
-    --gateway "$gateway" --interface eth0 --log "$log" --lifetime "$lifetime" \
+  # Every device gets an identity and host name of its own unless its options
+  # say otherwise: 00:0A:1B:2C:3D:4E and FILER1 for the first, then counting up.
+  printf -v identity '00:0A:1B:2C:3D:%02X' $((0x4E + i))
+  ip netns exec "$ns" "$devsim" --id "$identity" --host "FILER$((i + 1))" \
+    --ip "${cidr%/*}" --netmask "$(prefix_mask "${cidr#*/}")" --gateway "$gateway" \
+    --interface eth0 --log "$log" --lifetime "$lifetime" \
     "${opts[@]}" </dev/null >"$out" 2>&1 &
   pid=$!
   started_pids+=("$pid")
