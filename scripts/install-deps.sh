@@ -10,7 +10,7 @@ packages=(
   xvfb xauth
   iproute2
   liblnk-utils
-  fonts-dejavu-core fonts-noto-cjk
+  fonts-dejavu-core fonts-noto-cjk fonts-liberation
   xdg-utils
 )
 

@@ -40,9 +40,14 @@ void PictureBox::SetPicture(const QPixmap& picture) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setPixmap(picture);
   } else {
-    // The 57 x 60 status marks in their 49 x 49 boxes: scaled to fit, proportions kept.
+    // The 57 x 60 status marks in their 49 x 49 boxes: scaled to fit, proportions
+    // kept (47 x 49, centred). Scaled for the screen's pixels, not the layout's,
+    // so at 150% or 200% the mark keeps the detail its artwork has.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap fitted = picture.scaled(size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    fitted.setDevicePixelRatio(ratio);
     setAlignment(Qt::AlignCenter);
-    setPixmap(picture.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    setPixmap(fitted);
   }
 }
 
@@ -61,6 +66,9 @@ Page::Page(const WindowSpec& layout) : QWidget(nullptr), layout_(layout) {
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
+  // The window's own font, which the controls without a font of their own
+  // (the buttons) take on.
+  setFont(FontFor(FontFace::Window));
   setAutoFillBackground(true);
   BuildControls();
   Registry().append(this);
@@ -195,13 +203,23 @@ void Page::FocusFirstControl() {
   }
 }
 
+void Page::CentreOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return;
+  // The whole window, frame and title bar included, in the middle of the
+  // work area. A window's position is that of its frame; the frame's size is
+  // known only once the window is on screen, so this runs before and after.
+  const QRect area = screen->availableGeometry();
+  const QSize outer = frameGeometry().size();
+  move(area.x() + (area.width() - outer.width()) / 2,
+       area.y() + (area.height() - outer.height()) / 2);
+}
+
 void Page::ShowPage() {
   if (unloaded_) return;
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
-  }
+  CentreOnScreen();
   show();
+  CentreOnScreen();
   if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
   activateWindow();
   FocusFirstControl();

@@ -83,6 +83,7 @@ class Page : public QWidget {
   void BuildControls();
   void PressKeyButton(Role role);
   void FocusFirstControl();
+  void CentreOnScreen();
 
   const WindowSpec& layout_;
   std::map<std::string, QWidget*> controls_;

@@ -36,31 +36,48 @@ QColor ColorFromBgr(std::uint32_t bgr) {
 }
 
 QFont FontFor(FontFace face) {
-  // The layouts name Windows faces; where they are missing the nearest
-  // installed ones stand in at the same point size.
-  static const QStringList sans = {"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans",
-                                   "DejaVu Sans", "Noto Sans CJK TC"};
+  // The layouts name Windows faces. Where they are missing (every Linux
+  // desktop) the nearest installed face stands in at the same point size, so
+  // the texts wrap where the layout expects them to:
+  //  - MS Sans Serif: Liberation Sans, which is metric-compatible with Arial
+  //    and as narrow as MS Sans Serif; DejaVu Sans runs about 10% wider and
+  //    pushes "Running Status:" past its 121-pixel label.
+  //  - Verdana: DejaVu Sans, drawn from Bitstream Vera, Verdana's near twin.
+  //  - Arial: Liberation Sans, metric-compatible.
+  //  - 新細明體 (PMingLiU): Liberation Serif for its Latin letters, which like
+  //    PMingLiU's are serifed and narrow enough to keep text 9 on one line of
+  //    the 33-pixel label; Noto Serif CJK TC, a Ming face, for the Chinese.
+  // Every list ends with a Traditional Chinese face, so with TextBase 500 the
+  // Chinese entries draw in traditional forms rather than as boxes or in a
+  // Simplified or Japanese face that the font fallback happens to find first.
+  static const QString sansCjk = QStringLiteral("Noto Sans CJK TC");
+  static const QString serifCjk = QStringLiteral("Noto Serif CJK TC");
+  static const QStringList msSansSerif = {
+      "MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans", "Arimo", "DejaVu Sans", sansCjk};
   QFont font;
   switch (face) {
     case FontFace::Window:
-      return font;
+      // A window's own font, which its buttons use: MS Sans Serif 8.25 pt.
+      font.setFamilies(msSansSerif);
+      font.setPointSizeF(8.25);
+      break;
     case FontFace::SansSerif12:
     case FontFace::SansSerif12Bold:
-      font.setFamilies(sans);
+      font.setFamilies(msSansSerif);
       font.setPointSizeF(12);
       font.setBold(face == FontFace::SansSerif12Bold);
       break;
     case FontFace::Verdana8:
-      font.setFamilies({"Verdana", "DejaVu Sans", "Noto Sans CJK TC"});
+      font.setFamilies({"Verdana", "DejaVu Sans", sansCjk});
       font.setPointSizeF(8.25);
       break;
     case FontFace::Arial9:
-      font.setFamilies({"Arial", "Liberation Sans", "DejaVu Sans", "Noto Sans CJK TC"});
+      font.setFamilies({"Arial", "Liberation Sans", "Arimo", "DejaVu Sans", sansCjk});
       font.setPointSizeF(9);
       break;
     case FontFace::MingLiU12:
-      font.setFamilies({QString::fromUtf8("新細明體"), "PMingLiU", "Noto Sans CJK TC",
-                        "Noto Serif CJK TC", "DejaVu Sans"});
+      font.setFamilies({QString::fromUtf8("新細明體"), "PMingLiU", "Liberation Serif", "Tinos",
+                        serifCjk, sansCjk});
       font.setPointSizeF(12);
       break;
   }
