@@ -1,0 +1,85 @@
+// Opens the device's shared folders and web page with Explorer, which hands a
+// URL to the default browser: "explorer \\<address>" first, then
+// "explorer http://<address>", each in a normal window (SW_SHOWNORMAL), and
+// waits for neither. The address is used as received, untrimmed.
+//
+// CreateProcessW starts explorer.exe from the Windows folder by full path, so no
+// "explorer.exe" planted in the current or the program's folder is found first,
+// and no cmd.exe is involved. Explorer still parses its own command line, where
+// blanks, quotes and commas separate arguments and options: an address with any
+// of them between its first and last character, or with a control character,
+// could add a second target or an option, so such an address is refused.
+
+#include <windows.h>
+
+#include <string>
+
+#include "desktop/shortcuts.h"
+#include "desktop/utf_text.h"
+
+namespace orvane {
+
+namespace {
+
+bool IsSafeForCommandLine(std::string_view address) {
+  const auto first = address.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  const std::string_view inner = address.substr(first, address.find_last_not_of(' ') - first + 1);
+  for (char c : inner) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || c == ' ' || c == '"' || c == ',') return false;
+  }
+  return true;
+}
+
+std::wstring WindowsFolder() {
+  wchar_t buffer[MAX_PATH];
+  const UINT length = GetSystemWindowsDirectoryW(buffer, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::wstring(buffer, length);
+}
+
+std::string ErrorText(DWORD error) {
+  return "Windows error " + std::to_string(error);
+}
+
+}  // namespace
+
+DesktopResult OpenShortcutTargets(std::string_view address) {
+  if (!IsSafeForCommandLine(address)) {
+    return {false,
+            "The shortcuts could not be opened because the device address contains characters "
+            "that cannot be passed to Explorer safely."};
+  }
+  const std::wstring folder = WindowsFolder();
+  if (folder.empty()) {
+    return {false, "The shortcuts could not be opened because the Windows folder was not found."};
+  }
+  const std::wstring explorer = folder + L"\\explorer.exe";
+  const std::u16string wide = Utf8ToUtf16(address);
+  const std::wstring wideAddress(wide.begin(), wide.end());
+  const struct {
+    std::wstring commandLine;
+    const char* what;
+  } targets[] = {{L"explorer \\\\" + wideAddress, "shared folders"},
+                 {L"explorer http://" + wideAddress, "web management page"}};
+  for (const auto& target : targets) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = target.commandLine;  // CreateProcessW may write to it
+    if (!CreateProcessW(explorer.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process)) {
+      return {false, std::string("The device's ") + target.what +
+                         " could not be opened because Explorer could not be started (" +
+                         ErrorText(GetLastError()) + ")."};
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  return {};
+}
+
+}  // namespace orvane

@@ -1,0 +1,123 @@
+#include "desktop/shortcuts.h"
+
+#include <algorithm>
+#include <array>
+#include <system_error>
+
+#include "desktop/host_file_name.h"
+#include "desktop/replace_file.h"
+#include "desktop/shell_link.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr std::string_view kSetupPrefix = "Setup My Orvane - ";
+constexpr std::string_view kAccessPrefix = "Access My Orvane - ";
+constexpr std::string_view kExtension = ".lnk";
+
+// The longest file name Linux and Windows both accept is 255 bytes (UTF-8 needs
+// at least one byte per UTF-16 unit, so Windows' 255 units hold as well).
+constexpr std::size_t kMaxFileNameBytes = 255;
+constexpr std::size_t kMaxHostNameBytes =
+    kMaxFileNameBytes - std::max(kSetupPrefix.size(), kAccessPrefix.size()) - kExtension.size();
+
+struct ShortcutFile {
+  std::string fileName;
+  ShellLink link;
+};
+
+// Blanks (spaces) only; tabs and other white space stay.
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path PathOf(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// The two shortcuts, web management first. The working directory is the
+// desktop folder's own text. The file goes into that folder under the name
+// below; on Windows that is the folder, one backslash and the name, on Linux
+// the folder, one slash and the name (the platform's separator).
+std::array<ShortcutFile, 2> Shortcuts(const std::filesystem::path& desktop,
+                                      std::string_view address, std::string_view hostName) {
+  const std::string trimmed(TrimBlanks(address));
+  const std::string folder = PathText(desktop);
+  const std::string host(hostName);
+  const std::string untrimmed(address);
+
+  ShortcutFile setup;
+  setup.fileName = std::string(kSetupPrefix) + host + std::string(kExtension);
+  setup.link.target = "http://" + trimmed;
+  setup.link.description = "IP=" + untrimmed + " , Manage your Orvane";
+  const IconLocation setupIcon = ParseIconLocation("SHELL32.dll, 15");
+  setup.link.iconPath = setupIcon.path;
+  setup.link.iconIndex = setupIcon.index;
+
+  ShortcutFile access;
+  access.fileName = std::string(kAccessPrefix) + host + std::string(kExtension);
+  access.link.target = "\\\\" + trimmed;
+  access.link.description = "IP=" + untrimmed + " , Access your Orvane";
+  const IconLocation accessIcon = ParseIconLocation("SHELL32.dll, 9");
+  access.link.iconPath = accessIcon.path;
+  access.link.iconIndex = accessIcon.index;
+
+  for (ShortcutFile* file : {&setup, &access}) {
+    file->link.showCommand = kShowNormal;
+    file->link.hotKey = 0;
+    file->link.workingDirectory = folder;
+  }
+  return {setup, access};
+}
+
+DesktopResult Failure(std::string sentence) {
+  return DesktopResult{false, std::move(sentence)};
+}
+
+}  // namespace
+
+DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
+                                std::string_view hostName) {
+  const std::string problem = HostFileNameProblem(hostName, kMaxHostNameBytes);
+  if (!problem.empty()) {
+    return Failure("The desktop shortcuts were not created because the device's host name " +
+                   problem + ", so it cannot be used as a file name.");
+  }
+  std::error_code error;
+  if (desktop.empty() || !std::filesystem::is_directory(desktop, error)) {
+    return Failure("The desktop shortcuts were not created because the desktop folder \"" +
+                   PathText(desktop) + "\" does not exist.");
+  }
+  for (const ShortcutFile& file : Shortcuts(desktop, address, hostName)) {
+    const std::vector<std::uint8_t> bytes = WriteShellLink(file.link);
+    if (bytes.empty()) {
+      return Failure("The shortcut \"" + file.fileName +
+                     "\" was not created because the device address is too long.");
+    }
+    const std::string reason = ReplaceFileWith(desktop / PathOf(file.fileName), bytes);
+    if (!reason.empty()) {
+      return Failure("The shortcut \"" + file.fileName +
+                     "\" could not be written to the desktop: " + reason + ".");
+    }
+  }
+  return {};
+}
+
+DesktopResult CreateShortcuts(std::string_view address, std::string_view hostName) {
+  const std::filesystem::path desktop = DesktopFolder();
+  if (desktop.empty()) {
+    return Failure(
+        "The desktop shortcuts were not created because the desktop folder could not be found.");
+  }
+  return CreateShortcutsIn(desktop, address, hostName);
+}
+
+}  // namespace orvane

@@ -1,0 +1,36 @@
+#pragma once
+
+// The two desktop shortcuts a finished setup leaves behind, and opening their
+// targets. Both procedures keep no state and show nothing: a failure comes back
+// as a sentence the caller can put in a message box.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+struct DesktopResult {
+  bool ok = true;
+  std::string error;  // when !ok: a clear English sentence for the user
+};
+
+// The current user's desktop folder as the platform defines it; empty when it
+// cannot be determined. desktop_folder_linux.cpp / desktop_folder_win.cpp.
+std::filesystem::path DesktopFolder();
+
+// Writes "Setup My Orvane - <host>.lnk" (the web management page) and then
+// "Access My Orvane - <host>.lnk" (the shared folders) to the desktop folder,
+// replacing files of the same names. The second is written only when the first
+// was. Host name rule: host_file_name.h.
+DesktopResult CreateShortcuts(std::string_view address, std::string_view hostName);
+
+// The same, into the given folder.
+DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
+                                std::string_view hostName);
+
+// Starts the shared folders, then the web page, each in a normal window,
+// without waiting for either. open_targets_linux.cpp / open_targets_win.cpp.
+DesktopResult OpenShortcutTargets(std::string_view address);
+
+}  // namespace orvane

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+// One adapter as the platform describes it. Each field has the layout of the
+// Windows IP_ADDRESS_STRING: 16 bytes of dotted-decimal text, NUL-terminated
+// and NUL-filled, so a 15-character value such as 255.255.255.255 fills it up
+// to its terminator and a missing value is sixteen NULs.
+struct AdapterRecord {
+  std::array<char, 16> IpAddress;  // the adapter's first IPv4 address
+  std::array<char, 16> IpMask;     // the subnet mask of that address
+  std::array<char, 16> Gateway;    // the adapter's first default gateway
+};
+
+// Where adapter records come from: the operating system in production, fixed
+// data in tests.
+class AdapterSource {
+ public:
+  virtual ~AdapterSource();
+  // Fills `adapters` in the order the platform lists them; false when the
+  // platform query itself failed.
+  virtual bool Query(std::vector<AdapterRecord>& adapters) = 0;
+};
+
+// The operating system's adapters (adapter_source_<platform>.cpp).
+std::unique_ptr<AdapterSource> MakePlatformAdapterSource();
+
+// The characters before the first NUL, or the whole value when it has none.
+std::string TrimAtNul(std::string_view value);
+
+// Address, mask and gateway of the first adapter, each trimmed at its NUL and
+// joined by the separator, e.g. "192.168.1.10+255.255.255.0+192.168.1.1".
+// Only the first adapter is looked at, whether or not it is connected. Empty
+// when the query fails or lists no adapter. An empty field still keeps both
+// separators, so the text always splits into three values.
+std::string GetAdapterSettings(std::string_view separator, AdapterSource& source);
+
+// The PC's settings as the pages keep them, in dotted-decimal text exactly as
+// the platform reported them.
+struct LocalSettings {
+  std::string LocalAddress;
+  std::string LocalNetmask;
+  std::string LocalGateway;
+};
+
+// Splits the joined text at its first and second "+". A text without any "+"
+// (above all the empty text of a failed query) gives three empty values: an
+// empty LocalAddress is not four dotted parts, so the free address search
+// later reports the PC's settings as invalid instead of drawing candidates
+// from nothing. With a single "+" the gateway is empty.
+LocalSettings SplitLocalSettings(std::string_view joined);
+
+}  // namespace orvane

@@ -1,0 +1,31 @@
+#include "hostnet/broadcast_sender.h"
+
+#include "hostnet/socket_errors.h"
+
+namespace orvane {
+
+SendOutcome SendBroadcast(std::string_view bytes) {
+  return SendDatagramTo(bytes, kLimitedBroadcast, kRequestPort, true);
+}
+
+std::string BroadcastFailureMessage(const SendOutcome& outcome) {
+  std::string message;
+  switch (outcome.stage) {
+    case SendOutcome::Stage::Sent:
+      return message;
+    case SendOutcome::Stage::CreateFailed:
+      message = "Cannot Create Socket.";
+      break;
+    case SendOutcome::Stage::SendFailed:
+      message = "Cannot Send Request.";
+      break;
+  }
+  // The code and its text touch: " 10065No route to host." is what users of
+  // the wizard have always been shown, and support staff search for it.
+  message += "\r\n ";
+  message += std::to_string(outcome.wsaCode);
+  message += SocketErrorText(outcome.wsaCode);
+  return message;
+}
+
+}  // namespace orvane

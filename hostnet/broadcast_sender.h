@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+// Devices listen for requests on this port; requests go to the limited
+// broadcast address so that a device answers even when its own address lies
+// outside the PC's subnet.
+inline constexpr std::uint16_t kRequestPort = 12311;
+inline constexpr std::string_view kLimitedBroadcast = "255.255.255.255";
+
+// What became of one datagram. wsaCode is the Windows Sockets code of the
+// failing call (POSIX errors are translated), 0 when the datagram was sent.
+struct SendOutcome {
+  enum class Stage { Sent, CreateFailed, SendFailed } stage;
+  std::int32_t wsaCode;
+};
+
+// Sends the bytes, unchanged and whole, as one datagram to
+// 255.255.255.255:12311 from a fresh unbound UDP socket with broadcast
+// permission; the socket is closed before returning. It neither shows nor
+// waits for anything: the page shows BroadcastFailureMessage and yields.
+SendOutcome SendBroadcast(std::string_view bytes);
+
+// The two-line message for a failed send: "Cannot Create Socket." or
+// "Cannot Send Request.", CR LF, one blank, the code in decimal and right
+// after it the code's SocketErrorText. Empty for Stage::Sent.
+std::string BroadcastFailureMessage(const SendOutcome& outcome);
+
+// The single send path behind SendBroadcast, open so that tests can aim it at
+// a loopback receiver. `ipv4` is dotted-decimal; text that is not one gives
+// SendFailed with WSAEINVAL (10022) before any socket is made.
+SendOutcome SendDatagramTo(std::string_view bytes, std::string_view ipv4, std::uint16_t port,
+                           bool broadcast);
+
+}  // namespace orvane

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string_view>
+
+namespace orvane {
+
+// How long a probe waits for the echo reply, counted from the send.
+inline constexpr std::chrono::milliseconds kProbeTimeout{500};
+
+enum class ProbeResult {
+  Answered,        // a matching echo reply arrived in time
+  NoAnswer,        // no reply in time, an ICMP error, or no route to the address
+  InvalidAddress,  // not a dotted IPv4 address, or 255.255.255.255; nothing sent
+  CouldNotProbe,   // the echo facility could not be opened or used; see LastProbeErrno
+};
+
+// Which echo facility to use. Only tests force one; the wizard uses Auto.
+enum class ProbeMethod {
+  Auto,      // the unprivileged datagram socket, else the raw socket
+  Datagram,  // socket(AF_INET, SOCK_DGRAM, IPPROTO_ICMP): needs ping_group_range
+  Raw,       // socket(AF_INET, SOCK_RAW, IPPROTO_ICMP): needs CAP_NET_RAW
+};
+
+// Sends one ICMP echo request with the 26 letters as data and waits up to
+// `timeout` for its reply. Blocks the caller for that long at most. Only
+// Answered means the address is in use: callers must not read CouldNotProbe
+// as a free address. The address must be strict dotted decimal (see
+// ParseDottedQuad); anything else, and the limited broadcast address, give
+// InvalidAddress without a packet being sent.
+ProbeResult Probe(std::string_view address, std::chrono::milliseconds timeout = kProbeTimeout,
+                  ProbeMethod method = ProbeMethod::Auto);
+
+// Why the last Probe on this thread gave CouldNotProbe: the errno (POSIX) or
+// GetLastError value (Windows) of the call that failed last; 0 after any
+// other result. With Auto on Linux that is the raw socket's error, since it
+// is tried last (typically EPERM: neither ping_group_range nor CAP_NET_RAW
+// allows ICMP).
+std::int32_t LastProbeErrno();
+
+}  // namespace orvane

@@ -1,0 +1,140 @@
+#include "hostnet/socket_errors.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+namespace orvane {
+namespace {
+
+struct Row {
+  std::int32_t code;
+  const char* text;
+};
+
+// Written out again on purpose: a typo in either copy fails the test.
+constexpr Row kRows[] = {
+    {10004, "Interrupted system call."},
+    {10009, "Bad file number."},
+    {10013, "Permission Denied."},
+    {10014, "Bad Address."},
+    {10022, "Invalid Argument."},
+    {10024, "Too many open files."},
+    {10035, "Operation would block."},
+    {10036, "Operation now in progress."},
+    {10037, "Operation already in progress."},
+    {10038, "Socket operation on nonsocket."},
+    {10039, "Destination address required."},
+    {10040, "Message too long."},
+    {10041, "Protocol wrong type for socket."},
+    {10042, "Protocol not available."},
+    {10043, "Protocol not supported."},
+    {10044, "Socket type not supported."},
+    {10045, "Operation not supported on socket."},
+    {10046, "Protocol family not supported."},
+    {10047, "Address family not supported by protocol family."},
+    {10048, "Address already in use."},
+    {10049, "Can't assign requested address."},
+    {10050, "Network is down."},
+    {10051, "Network is unreachable."},
+    {10052, "Network dropped connection."},
+    {10053, "Software caused connection abort."},
+    {10054, "Connection reset by peer."},
+    {10055, "No buffer space available."},
+    {10056, "Socket is already connected."},
+    {10057, "Socket is not connected."},
+    {10058, "Can't send after socket shutdown."},
+    {10059, "Too many references: can't splice."},
+    {10060, "Connection timed out."},
+    {10061, "Connection refused."},
+    {10062, "Too many levels of symbolic links."},
+    {10063, "File name too long."},
+    {10064, "Host is down."},
+    {10065, "No route to host."},
+    {10066, "Directory not empty."},
+    {10067, "Too many processes."},
+    {10068, "Too many users."},
+    {10069, "Disk quota exceeded."},
+    {10070, "Stale NFS file handle."},
+    {10071, "Too many levels of remote in path."},
+    {10091, "Network subsystem is unusable."},
+    {10092, "Winsock DLL cannot support this application."},
+    {10093, "Winsock not initialized."},
+    {10101, "Disconnect."},
+    {11001, "Host not found."},
+    {11002, "Nonauthoritative host not found."},
+    {11003, "Nonrecoverable error."},
+    {11004, "Valid name, no data record of requested type."},
+};
+
+TEST(SocketErrorText, EveryRowGivesItsText) {
+  for (const Row& row : kRows) {
+    EXPECT_EQ(SocketErrorText(row.code), row.text) << "code " << row.code;
+  }
+}
+
+TEST(SocketErrorText, NoCodeOutsideTheTableHasText) {
+  // Sweeps well past both ends so that a stray or shifted row shows up.
+  int withText = 0;
+  for (std::int32_t code = 9000; code <= 12000; ++code) {
+    const std::string text = SocketErrorText(code);
+    bool listed = false;
+    for (const Row& row : kRows) {
+      listed = listed || row.code == code;
+    }
+    EXPECT_EQ(text.empty(), !listed) << "code " << code;
+    withText += text.empty() ? 0 : 1;
+  }
+  EXPECT_EQ(withText, 51);
+}
+
+TEST(SocketErrorText, CodesWithoutRowGiveEmptyText) {
+  for (const std::int32_t code :
+       {10000, 10005, 10072, 10100, 10102, 11005, 0, -1, -10051, 10003, 11000, 2147483647}) {
+    EXPECT_EQ(SocketErrorText(code), "") << "code " << code;
+  }
+}
+
+TEST(SocketErrorText, LoneDisconnectRowAmongGaps) {
+  EXPECT_EQ(SocketErrorText(10101), "Disconnect.");
+  EXPECT_EQ(SocketErrorText(10094), "");
+  EXPECT_EQ(SocketErrorText(10110), "");
+}
+
+TEST(WsaCodeFromErrno, MapsSocketErrorsToWindowsSocketsCodes) {
+  struct Mapping {
+    int posixErrno;
+    std::int32_t wsaCode;
+  };
+  const Mapping mappings[] = {
+      {ENETUNREACH, 10051},     {EHOSTUNREACH, 10065},    {EACCES, 10013},
+      {EPERM, 10013},           {ENETDOWN, 10050},        {EMSGSIZE, 10040},
+      {ENOBUFS, 10055},         {ENOMEM, 10055},          {EADDRNOTAVAIL, 10049},
+      {EMFILE, 10024},          {ENFILE, 10024},          {EAFNOSUPPORT, 10047},
+      {EPROTONOSUPPORT, 10043}, {ESOCKTNOSUPPORT, 10044}, {EINVAL, 10022},
+      {EINTR, 10004},           {EBADF, 10009},           {EFAULT, 10014},
+      {EWOULDBLOCK, 10035},     {EAGAIN, 10035},          {ENOTSOCK, 10038},
+      {EDESTADDRREQ, 10039},    {EPROTOTYPE, 10041},      {ENOPROTOOPT, 10042},
+      {EOPNOTSUPP, 10045},      {EPFNOSUPPORT, 10046},    {EADDRINUSE, 10048},
+      {ENETRESET, 10052},       {ECONNABORTED, 10053},    {ECONNRESET, 10054},
+      {EISCONN, 10056},         {ENOTCONN, 10057},        {ESHUTDOWN, 10058},
+      {EPIPE, 10058},           {ETIMEDOUT, 10060},       {ECONNREFUSED, 10061},
+      {EHOSTDOWN, 10064},       {EINPROGRESS, 10036},     {EALREADY, 10037},
+  };
+  for (const Mapping& m : mappings) {
+    const std::int32_t code = WsaCodeFromErrno(m.posixErrno);
+    EXPECT_EQ(code, m.wsaCode) << "errno " << m.posixErrno;
+    // Every mapped code has a text, so the user sees a sentence after it.
+    EXPECT_NE(SocketErrorText(code), "") << "errno " << m.posixErrno;
+  }
+}
+
+TEST(WsaCodeFromErrno, ErrnoWithoutCounterpartIsKept) {
+  for (const int e : {EIO, ENOENT, ENODEV, ERANGE, 0, 9999}) {
+    EXPECT_EQ(WsaCodeFromErrno(e), e) << "errno " << e;
+  }
+}
+
+}  // namespace
+}  // namespace orvane
