@@ -231,7 +231,12 @@ void Page::ShowModal() {
   QEventLoop loop;
   connect(this, &Page::Unloaded, &loop, &QEventLoop::quit);
   ShowPage();
+  // The page is not destroyed while its own modal wait runs, so the caller can
+  // still read how it ended once ShowModal returns.
+  inModalWait_ = true;
   if (!unloaded_) loop.exec();
+  inModalWait_ = false;
+  if (unloaded_) deleteLater();
 }
 
 void Page::Unload() {
@@ -239,7 +244,7 @@ void Page::Unload() {
   unloaded_ = true;
   hide();
   emit Unloaded();
-  deleteLater();
+  if (!inModalWait_) deleteLater();
 }
 
 void Page::OnClick(QPushButton* button, std::function<void()> handler) {

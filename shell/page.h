@@ -89,6 +89,7 @@ class Page : public QWidget {
   std::map<std::string, QWidget*> controls_;
   std::vector<QWidget*> tabOrder_;
   bool unloaded_ = false;
+  bool inModalWait_ = false;
 };
 
 }  // namespace orvane

@@ -1,10 +1,85 @@
+#include <QString>
+#include <system_error>
+
+#include "desktop/shortcuts.h"
 #include "device/pages/services.h"
+#include "device/pages/udp_receiver.h"
+#include "hostnet/adapter_settings.h"
+#include "hostnet/broadcast_sender.h"
+#include "hostnet/icmp_probe.h"
 
 namespace orvane {
+namespace {
 
-// The real network and desktop; filled in as those libraries land.
+class RealProber final : public Prober {
+ public:
+  ProbeAnswer Probe(const std::string& address) override {
+    switch (orvane::Probe(address)) {
+      case ProbeResult::Answered:
+        return ProbeAnswer::Answered;
+      case ProbeResult::NoAnswer:
+        return ProbeAnswer::NoAnswer;
+      case ProbeResult::InvalidAddress:
+        return ProbeAnswer::Invalid;
+      case ProbeResult::CouldNotProbe:
+        break;
+    }
+    return ProbeAnswer::CouldNotProbe;
+  }
+  QString CouldNotProbeReason() const override {
+    const int error = LastProbeErrno();
+    return error ? QString::fromStdString(std::system_category().message(error)) : QString();
+  }
+};
+
+class RealSender final : public Sender {
+ public:
+  SendResult Send(const std::string& bytes) override {
+    const SendOutcome outcome = SendBroadcast(bytes);
+    SendResult result;
+    result.code = outcome.wsaCode;
+    switch (outcome.stage) {
+      case SendOutcome::Stage::Sent:
+        result.stage = SendResult::Stage::Sent;
+        break;
+      case SendOutcome::Stage::CreateFailed:
+        result.stage = SendResult::Stage::CreateFailed;
+        break;
+      case SendOutcome::Stage::SendFailed:
+        result.stage = SendResult::Stage::SendFailed;
+        break;
+    }
+    return result;
+  }
+};
+
+class RealSettings final : public SettingsSource {
+ public:
+  std::string JoinedSettings() override {
+    const auto source = MakePlatformAdapterSource();
+    return GetAdapterSettings("+", *source);
+  }
+};
+
+class RealDesktop final : public Desktop {
+ public:
+  QString CreateShortcuts(const std::string& address, const std::string& hostName) override {
+    return QString::fromStdString(orvane::CreateShortcuts(address, hostName).error);
+  }
+  QString OpenShortcutTargets(const std::string& address) override {
+    return QString::fromStdString(orvane::OpenShortcutTargets(address).error);
+  }
+};
+
+}  // namespace
+
 Services& RealServices() {
-  static Services services;
+  static RealProber prober;
+  static RealSender sender;
+  static RealSettings settings;
+  static RealDesktop desktop;
+  static Services services{&prober, &sender, &settings, &desktop,
+                           [] { return std::make_unique<UdpReplyReceiver>(); }};
   return services;
 }
 
