@@ -124,6 +124,9 @@ void Page::BuildControls() {
       }
       case ControlKind::Option: {
         auto* option = new QRadioButton(this);
+        // Filled with the Window colour, which SetBackColor sets, like a
+        // label; a button's own role would fill it with the button face.
+        option->setBackgroundRole(QPalette::Window);
         option->setAutoFillBackground(true);
         w = option;
         break;
@@ -176,7 +179,9 @@ void Page::SetBackColor(QWidget* widget, std::uint32_t bgr) {
   QPalette pal = widget->palette();
   const QColor color = ColorFromBgr(bgr);
   pal.setColor(QPalette::Window, color);
-  pal.setColor(QPalette::Base, color);
+  // A text box fills with Base. The page's own back colour must not pass it on
+  // to its children: the list and the login boxes keep their white ground.
+  if (!widget->isWindow()) pal.setColor(QPalette::Base, color);
   widget->setPalette(pal);
   widget->setAutoFillBackground(true);
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -271,6 +272,50 @@ TEST_F(LayoutFixture, StepPicturesAreShownUnscaledAtTheTopLeft) {
     EXPECT_EQ(shown.size(), QSize(652, 348));
     EXPECT_TRUE(page->PictureControl("pic1")->alignment() & Qt::AlignTop);
     Close();
+  }
+}
+
+// What the screen shows at a spot of a control, after the page has painted.
+QColor ShownColour(Page* page, const char* control, QPoint spot) {
+  QWidget* w = page->ControlByName(control);
+  // Style and palette changes reach inner widgets (the text box's viewport)
+  // through posted events.
+  QCoreApplication::processEvents();
+  const QImage shot = page->grab().toImage();
+  const qreal ratio = shot.devicePixelRatio();
+  const QPoint p = w->mapTo(page, spot);
+  return shot.pixelColor(qRound(p.x() * ratio), qRound(p.y() * ratio));
+}
+
+TEST_F(LayoutFixture, ControlsShowTheirColoursOnScreen) {
+  const QColor slate(78, 125, 148), olive(141, 172, 34);
+  struct Spot {
+    Window window;
+    const char* control;
+    QPoint offsetFromBottomRight;
+    QColor colour;
+  };
+  const Spot spots[] = {
+      {Window::Pre1, "txt1", {12, 12}, olive},
+      {Window::Pre1, "lblVersion", {3, 3}, slate},
+      {Window::Main0, "Option1", {3, 3}, slate},  // not the grey of a button face
+      {Window::Main0, "Label1", {3, 3}, slate},
+      {Window::Main2, "lblRun", {3, 3}, olive},
+      {Window::Main2, "pic4", {3, 3}, slate},
+      {Window::Select, "Label1", {3, 3}, slate},
+      {Window::ConfigSimple, "Label3", {3, 3}, slate},
+      // The page's colour is not the list's nor the text boxes': they stay white.
+      {Window::Select, "ListView1", {20, 20}, Qt::white},
+      {Window::ConfigSimple, "txtUsername", {6, 6}, Qt::white},
+  };
+  for (const Spot& s : spots) {
+    Page* page = Open(s.window);
+    ASSERT_NE(page, nullptr);
+    const QWidget* w = page->ControlByName(s.control);
+    const QPoint spot(w->width() - s.offsetFromBottomRight.x(),
+                      w->height() - s.offsetFromBottomRight.y());
+    EXPECT_EQ(ShownColour(page, s.control, spot).name(), s.colour.name())
+        << page->objectName().toStdString() << "." << s.control;
   }
 }
 

@@ -8,7 +8,11 @@
 #include <QTreeWidget>
 #include <algorithm>
 
+#include "device/pages/frm_config_simple.h"
+#include "device/pages/frm_main2.h"
+#include "device/pages/frm_select.h"
 #include "shell/navigation.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/test_toolkit.h"
 
 namespace orvane::layout_test {
@@ -94,21 +98,9 @@ QString PressAndSeeWhichButton(Page* page, Qt::Key key) {
   return *pressed;
 }
 
-namespace {
-
-// The device list and login pages open only from inside Step 4's run; here
-// they are built from their layouts on their own.
-class BarePage : public Page {
- public:
-  using Page::Page;
-
- protected:
-  void Load() override {}
+struct LayoutFixture::Fakes {
+  testing::FakeWorld world;
 };
-
-}  // namespace
-
-struct LayoutFixture::Fakes {};
 
 LayoutFixture::LayoutFixture() = default;
 LayoutFixture::~LayoutFixture() = default;
@@ -143,15 +135,22 @@ Page* LayoutFixture::Open(Window window) {
     case Window::Main0:
       page = CreatePage(PageId::Main0);
       break;
-    case Window::Main2:
-      page = CreatePage(PageId::Main2);
+    case Window::Main2: {
+      auto* step4 = static_cast<frmMain2*>(CreatePage(PageId::Main2));
+      // Only the layout is under test: no scan, not even a faked one.
+      step4->Timer1.stop();
+      step4->Timer2.stop();
+      step4->Timer3.stop();
+      page = step4;
       break;
+    }
     case Window::Select:
-      page = new BarePage(LayoutSelect());
+      // As Step 4 opens it, but shown as an ordinary window so the test goes on.
+      page = new frmSelect;
       page->LoadPage();
       break;
     case Window::ConfigSimple:
-      page = new BarePage(LayoutConfigSimple());
+      page = new frmConfigSimple;
       page->LoadPage();
       break;
   }

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Screenshots of every window of the wizard, taken under a virtual X server
+# (Xvfb) at 100% and 200%, into docs/screenshots/ (or the folder given).
+#
+#   scripts/screenshots.sh [OUTDIR] [--scales "1 1.5 2"] [--all-chinese]
+#
+# The tool opens each page with inert services (nothing is sent, nothing is
+# probed), and it runs inside a network namespace of its own as well, so
+# even a mistake could not reach this machine's network.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out=docs/screenshots
+scales="1 2"
+extra=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --scales) scales="$2"; shift 2 ;;
+    --all-chinese) extra+=(--all-chinese); shift ;;
+    -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
+    *) out="$1"; shift ;;
+  esac
+done
+
+build=${BUILD_DIR:-build/dev}
+if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
+  cmake --preset dev -G Ninja >/dev/null
+fi
+cmake --build "$build" --target orvane-screenshots >/dev/null
+tool="$PWD/$build/tools/screenshots/orvane-screenshots"
+mkdir -p "$out"
+
+# Only the wizard's own look: no desktop theme, no user font settings.
+export QT_QPA_PLATFORMTHEME=
+unset QT_FONT_DPI QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
+runtime=$(mktemp -d)
+trap 'rm -rf "$runtime"' EXIT
+export XDG_RUNTIME_DIR="$runtime"
+
+# unshare needs root; without it the inert services alone keep the tool quiet.
+isolate=()
+if [ "$(id -u)" -eq 0 ] && command -v unshare >/dev/null; then
+  isolate=(unshare --net --)
+fi
+
+for scale in $scales; do
+  suffix="-$(awk -v s="$scale" 'BEGIN { printf "%d", s * 100 }')"
+  # X over its Unix socket works inside the new network namespace.
+  xvfb-run -a -s "-screen 0 2560x1600x24 -nolisten tcp" \
+    "${isolate[@]}" env QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
+    "$tool" "$out" --suffix "$suffix" "${extra[@]}"
+done
