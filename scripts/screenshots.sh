@@ -31,11 +31,24 @@ tool="$PWD/$build/tools/screenshots/orvane-screenshots"
 mkdir -p "$out"
 
 # Only the wizard's own look: no desktop theme, no user font settings.
-export QT_QPA_PLATFORMTHEME=
+export QT_QPA_PLATFORMTHEME= QT_QPA_PLATFORM=xcb
 unset QT_FONT_DPI QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR
-runtime=$(mktemp -d)
-trap 'rm -rf "$runtime"' EXIT
-export XDG_RUNTIME_DIR="$runtime"
+
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR="$work"
+
+# A virtual X server on a free display number, which it reports itself. The
+# tool reaches it over its Unix socket, also from inside its own namespace.
+Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+until [ -s "$work/display" ]; do sleep 0.05; done
+export DISPLAY=":$(head -n 1 "$work/display")"
 
 # unshare needs root; without it the inert services alone keep the tool quiet.
 isolate=()
@@ -45,8 +58,5 @@ fi
 
 for scale in $scales; do
   suffix="-$(awk -v s="$scale" 'BEGIN { printf "%d", s * 100 }')"
-  # X over its Unix socket works inside the new network namespace.
-  xvfb-run -a -s "-screen 0 2560x1600x24 -nolisten tcp" \
-    "${isolate[@]}" env QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" \
-    "$tool" "$out" --suffix "$suffix" "${extra[@]}"
+  "${isolate[@]}" env QT_SCALE_FACTOR="$scale" "$tool" "$out" --suffix "$suffix" "${extra[@]}"
 done

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Start-up time and peak memory of the wizard against a bare Qt Widgets window
+# of the same size, measured side by side in one run under a virtual X server
+# (Xvfb), in an optimised build (the bench preset).
+#
+#   scripts/startup-bench.sh [--runs N]
+#
+# Time: from the start of the process to its window being mapped on screen
+# (tools/screenshots/wait_window.cpp listens for it), the median of N
+# alternating runs.
+# Memory: the maximum resident set size (/usr/bin/time -v) of each, median too.
+# Limits: the wizard may take 1.3 times the bare window's time and 1.2 times
+# its memory; the script fails when it takes more.
+#
+# Both programs run inside a network namespace of their own (unshare --net):
+# Step 0 sends nothing, but the wizard never runs in this machine's own
+# network namespace from a script. Needs root for unshare.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=15
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --runs) runs="$2"; shift 2 ;;
+    -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
+    *) echo "unknown argument: $1" >&2; exit 2 ;;
+  esac
+done
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "startup-bench.sh needs root (unshare --net)" >&2
+  exit 1
+fi
+need=()
+[ -x /usr/bin/time ] || need+=(time)
+command -v pgrep >/dev/null || need+=(procps)
+command -v Xvfb >/dev/null || need+=(xvfb)
+if [ ${#need[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi
+
+# An optimised build (the bench preset), as users get it; BUILD_DIR may name
+# another build tree.
+build=${BUILD_DIR:-build/bench}
+if [ -z "${BUILD_DIR:-}" ] && [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
+  cmake --preset bench -G Ninja >/dev/null
+fi
+cmake --build "$build" --target orvane-setup orvane-bare-window orvane-wait-window >/dev/null
+wizard="$PWD/$build/shell/orvane-setup"
+bare="$PWD/$build/tools/screenshots/orvane-bare-window"
+stopwatch="$PWD/$build/tools/screenshots/orvane-wait-window"
+
+work=$(mktemp -d)
+pid=
+xvfb=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A virtual X server on a free display number, which it reports itself; the
+# programs reach it over its Unix socket, also from inside their namespace.
+Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+until [ -s "$work/display" ]; do sleep 0.05; done
+export DISPLAY=":$(head -n 1 "$work/display")"
+export XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb QT_QPA_PLATFORMTHEME=
+
+# One start: prints "milliseconds max-rss-kB". The stopwatch listens before
+# the program starts; /usr/bin/time is this shell's child, the program its
+# only child (unshare and env replace themselves with it).
+measure() {
+  local prog=$1 title=$2 log="$work/time.log" mapped="$work/mapped" start waiter child rss
+  : >"$mapped"
+  "$stopwatch" "$title" >"$mapped" &
+  waiter=$!
+  until grep -q ready "$mapped"; do sleep 0.01; done
+  start=$(date +%s%N)
+  /usr/bin/time -v -o "$log" unshare --net -- env DISPLAY="$DISPLAY" "$prog" \
+    >/dev/null 2>&1 &
+  pid=$!
+  wait "$waiter"
+  # Let it settle, as a user would see it, before reading its memory.
+  sleep 0.3
+  child=$(pgrep -P "$pid" || true)
+  [ -n "$child" ] && kill -TERM "$child"
+  wait "$pid" 2>/dev/null || true
+  pid=
+  rss=$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$log")
+  echo "$((($(tail -n 1 "$mapped") - start) / 1000000)) $rss"
+}
+
+median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
+
+# One start of each first, unmeasured, so both find the files in the cache.
+measure "$bare" "Orvane bare window" >/dev/null
+measure "$wizard" "Orvane Configuration and Setup Utility - Step 0" >/dev/null
+: >"$work/bare" && : >"$work/wizard"
+for ((i = 0; i < runs; i++)); do
+  measure "$bare" "Orvane bare window" >>"$work/bare"
+  measure "$wizard" "Orvane Configuration and Setup Utility - Step 0" >>"$work/wizard"
+done
+
+bt=$(cut -d' ' -f1 "$work/bare" | median)
+wt=$(cut -d' ' -f1 "$work/wizard" | median)
+bm=$(cut -d' ' -f2 "$work/bare" | median)
+wm=$(cut -d' ' -f2 "$work/wizard" | median)
+awk -v bt="$bt" -v wt="$wt" -v bm="$bm" -v wm="$wm" -v runs="$runs" 'BEGIN {
+  tr = wt / bt; mr = wm / bm
+  printf "runs: %d each (%s)\n", runs, "median"
+  printf "start-up: bare window %d ms, wizard Step 0 %d ms, ratio %.2f (limit 1.30)\n", bt, wt, tr
+  printf "peak RSS: bare window %d kB, wizard %d kB, ratio %.2f (limit 1.20)\n", bm, wm, mr
+  exit (tr <= 1.30 && mr <= 1.20) ? 0 : 1
+}'
