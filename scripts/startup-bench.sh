@@ -35,6 +35,7 @@ need=()
 [ -x /usr/bin/time ] || need+=(time)
 command -v pgrep >/dev/null || need+=(procps)
 command -v Xvfb >/dev/null || need+=(xvfb)
+[ -f /usr/include/xcb/xcb.h ] || need+=(libxcb1-dev)
 if [ ${#need[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq

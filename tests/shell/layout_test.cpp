@@ -142,7 +142,7 @@ TEST_P(LayoutTest, EveryControlHasItsKindPlaceSizeAndFont) {
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(KindOf(w), c.kind);
     EXPECT_EQ(w->geometry(), QRect(c.left, c.top, c.width, c.height));
-    const DesignFont font = Design(c.font);
+    const NamedFont font = FontNamed(c.font);
     EXPECT_EQ(w->font().families().value(0), font.family);
     EXPECT_DOUBLE_EQ(w->font().pointSizeF(), font.points);
     EXPECT_EQ(w->font().bold(), font.bold);

@@ -17,7 +17,7 @@
 
 namespace orvane::layout_test {
 
-DesignFont Design(F font) {
+NamedFont FontNamed(F font) {
   switch (font) {
     case F::Window:
       return {"MS Sans Serif", 8.25, false};

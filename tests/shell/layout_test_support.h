@@ -47,12 +47,12 @@ inline void PrintTo(const ExpectedWindow& w, std::ostream* os) {
 }
 
 // A font as the layout names it.
-struct DesignFont {
+struct NamedFont {
   QString family;
   double points;
   bool bold;
 };
-DesignFont Design(F font);
+NamedFont FontNamed(F font);
 
 // What kind of control a widget is, by its toolkit class.
 K KindOf(const QWidget* widget);
