@@ -12,6 +12,7 @@ packages=(
   liblnk-utils
   fonts-dejavu-core fonts-noto-cjk
   xdg-utils
+  valgrind
 )
 
 missing=()
