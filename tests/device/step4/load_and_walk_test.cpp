@@ -48,6 +48,15 @@ TEST_F(Step4Test, LoadSetsEverythingAndTheScanStartsOnlyAfterIt) {
   EXPECT_EQ(page->Timer1.interval(), 3000);
 }
 
+TEST_F(Step4Test, ChineseBaseShowsTheChineseEntries) {
+  State().TextBase = 500;
+  auto* page = static_cast<frmMain2*>(GoToPage(nullptr, PageId::Main2));
+  EXPECT_EQ(page->LabelControl("Label5")->text(), QString::fromUtf8("執行狀態："));
+  EXPECT_EQ(page->LabelControl("lblRun")->text(), QString::fromUtf8("搜尋網路磁碟機中，請稍後..."));
+  EXPECT_EQ(page->ButtonControl("cmdPrevious")->text(), QString::fromUtf8("上一步"));
+  EXPECT_EQ(page->windowTitle(), "Orvane Configuration and Setup Utility - Step 4");
+}
+
 TEST_F(Step4Test, EnterWalksToStep4AndPreviousWalksBackToStep0) {
   GoToPage(nullptr, PageId::Pre1);
   for (const char* expected : {"frmPre2", "frmMain", "frmMain0", "frmMain2"}) {
