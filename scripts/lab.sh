@@ -40,7 +40,7 @@ Options:
                           can override them. --no-sim among them: no
                           simulator, just the namespace.
                           Without any --device: a 192.168.50.20/24 (FILER1) and
-                          b 10.20.30.40/24 (FILER2, a foreign subnet).
+                          b 10.20.30.40/24 (FILER2, a foreign subnet, --apply).
   --devsim PATH           the simulator (default $ORVANE_DEVSIM, else
                           build/dev/tools/devsim/orvane-devsim)
   --prefix NAME           namespace name prefix (default orvlab)
@@ -138,7 +138,7 @@ done
 
 if ((${#dev_names[@]} == 0)); then
   add_device a 192.168.50.20/24
-  add_device b 10.20.30.40/24
+  add_device b 10.20.30.40/24 --apply
 fi
 
 # ---- checks that decide whether a lab is possible at all -------------------

@@ -66,4 +66,11 @@ bool Ended() {
   return CurrentToolkit().Ended();
 }
 
+BusyCursor::BusyCursor() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+BusyCursor::~BusyCursor() {
+  QApplication::restoreOverrideCursor();
+}
+
 }  // namespace orvane

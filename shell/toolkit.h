@@ -40,4 +40,14 @@ void Yield();
 void End();
 bool Ended();
 
+// Shows the busy cursor for as long as it lives: around work that blocks the
+// only thread (probes), so the user sees that something is going on.
+class BusyCursor {
+ public:
+  BusyCursor();
+  ~BusyCursor();
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 }  // namespace orvane

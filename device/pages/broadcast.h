@@ -8,10 +8,6 @@
 
 namespace orvane {
 
-// The two-line failure text: "Cannot Create Socket." or "Cannot Send Request.",
-// CRLF, then one blank, the code and its socket error text with nothing between.
-QString BroadcastFailureText(const SendResult& result);
-
 // Sends the message whole through the sender in force. A failure is shown in a
 // message box (title "TAVO", OK only) and otherwise absorbed: the caller goes
 // on and relies on its own time-out. Then lets every pending event run, so a

@@ -112,7 +112,11 @@ void frmMain2::SearchFreeAddress() {
       End();
       return;
     }
-    const ProbeAnswer answer = prober ? prober->Probe(NewAddress) : ProbeAnswer::CouldNotProbe;
+    ProbeAnswer answer = ProbeAnswer::CouldNotProbe;
+    if (prober) {
+      const BusyCursor busy;  // a free candidate blocks for the whole 500 ms
+      answer = prober->Probe(NewAddress);
+    }
     Yield();
     if (Ended() || IsUnloaded()) return;
     if (answer == ProbeAnswer::NoAnswer) {

@@ -31,16 +31,6 @@ constexpr int kColumnCount = 8;
 const QString kYes = QStringLiteral("Yes");
 const QString kNo = QStringLiteral("No");
 
-// The probes block the only thread for up to 500 ms each before the page
-// appears; a busy cursor tells the user that work is going on meanwhile.
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 }  // namespace
 
 char UserDecimalSeparator() {

@@ -34,23 +34,7 @@ class RealProber final : public Prober {
 
 class RealSender final : public Sender {
  public:
-  SendResult Send(const std::string& bytes) override {
-    const SendOutcome outcome = SendBroadcast(bytes);
-    SendResult result;
-    result.code = outcome.wsaCode;
-    switch (outcome.stage) {
-      case SendOutcome::Stage::Sent:
-        result.stage = SendResult::Stage::Sent;
-        break;
-      case SendOutcome::Stage::CreateFailed:
-        result.stage = SendResult::Stage::CreateFailed;
-        break;
-      case SendOutcome::Stage::SendFailed:
-        result.stage = SendResult::Stage::SendFailed;
-        break;
-    }
-    return result;
-  }
+  SendOutcome Send(const std::string& bytes) override { return SendBroadcast(bytes); }
 };
 
 class RealSettings final : public SettingsSource {

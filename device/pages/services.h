@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "hostnet/broadcast_sender.h"
+
 namespace orvane {
 
 // What one ICMP echo told about an address.
@@ -27,15 +29,10 @@ class Prober {
 };
 
 // One request datagram to 255.255.255.255 port 12311.
-struct SendResult {
-  enum class Stage { Sent, CreateFailed, SendFailed } stage = Stage::Sent;
-  int code = 0;  // Windows Sockets error code
-};
-
 class Sender {
  public:
   virtual ~Sender() = default;
-  virtual SendResult Send(const std::string& bytes) = 0;
+  virtual SendOutcome Send(const std::string& bytes) = 0;
 };
 
 // The receiver on UDP port 12310: every datagram whole, as bytes, on the UI

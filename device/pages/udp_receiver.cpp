@@ -30,7 +30,10 @@ void UdpReplyReceiver::Close() {
   // datagram that arrived before the close is never delivered after it.
   socket_->disconnect(this);
   socket_->close();
-  socket_.reset();
+  // Not deleted here: Close is often called from a handler of the socket's own
+  // readyRead (a configuration reply closes the receiver), and a socket must
+  // not be destroyed inside its own signal.
+  socket_.release()->deleteLater();
 }
 
 void UdpReplyReceiver::ReadPending() {

@@ -29,11 +29,11 @@ void FakeReceiver::Arrive(const std::string& datagram) {
   if (open_ && onDatagram) onDatagram(datagram);
 }
 
-SendResult FakeSender::Send(const std::string& bytes) {
+SendOutcome FakeSender::Send(const std::string& bytes) {
   sent.push_back(bytes);
   if (onSend) onSend(bytes);
   if (failures.empty()) return {};
-  const SendResult r = failures.front();
+  const SendOutcome r = failures.front();
   failures.erase(failures.begin());
   return r;
 }

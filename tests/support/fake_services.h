@@ -38,10 +38,10 @@ class FakeReceiver : public ReplyReceiver {
 
 class FakeSender : public Sender {
  public:
-  SendResult Send(const std::string& bytes) override;
+  SendOutcome Send(const std::string& bytes) override;
   std::vector<std::string> sent;
   // Failures for the next sends, in order.
-  std::vector<SendResult> failures;
+  std::vector<SendOutcome> failures;
   // Called for every send (the "devices" answering).
   std::function<void(const std::string&)> onSend;
 };

@@ -5,42 +5,37 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <string>
 #include <string_view>
 
 #include "device/core/codec.h"
 #include "device/core/device_table.h"
-
-namespace orvane::bench {
-extern std::atomic<long> gAllocations;  // allocation_count.cpp
-}  // namespace orvane::bench
+#include "tests/device/allocation_counter.h"
 
 namespace {
-
-using orvane::bench::gAllocations;
 
 constexpr std::string_view kWorkedReply =
     "0C01R00:0A:1B:2C:3D:4E;IP='192.168.1.20';NETMASK='255.255.255.0';GATEWAY='192.168.1.1';"
     "HOSTNAME='FILER1';WORKGROUP='WORKGROUP';HOSTNAME_FULL='FILER1';HDMODEL='DISK-80G';"
     "HDCAPACITY='156301488';HDTOTAL='76900000';HDAVAIL='70000000'";
 
-void ReportAllocations(benchmark::State& state, long before) {
-  state.counters["allocs/iter"] = benchmark::Counter(
-      static_cast<double>(gAllocations.load() - before), benchmark::Counter::kAvgIterations);
+void ReportAllocations(benchmark::State& state) {
+  state.counters["allocs/iter"] =
+      benchmark::Counter(static_cast<double>(orvane::test::StopCountingAllocations()),
+                         benchmark::Counter::kAvgIterations);
 }
 
 void BM_ParseDiscoveryReply(benchmark::State& state) {
   orvane::DeviceRecord record;
   orvane::ParseDiscoveryReply(kWorkedReply, record);  // sizes the record's strings
-  const long before = gAllocations.load();
+  orvane::test::StartCountingAllocations();
   for (auto _ : state) {
     std::string_view datagram = kWorkedReply;
     benchmark::DoNotOptimize(datagram);
     benchmark::DoNotOptimize(orvane::ParseDiscoveryReply(datagram, record));
     benchmark::ClobberMemory();
   }
-  ReportAllocations(state, before);
+  ReportAllocations(state);
   state.SetItemsProcessed(state.iterations());
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kWorkedReply.size()));
 }
@@ -49,7 +44,7 @@ BENCHMARK(BM_ParseDiscoveryReply);
 void BM_StoreFullScan(benchmark::State& state) {
   orvane::DeviceTable devices;
   std::int16_t lastDevice = -1;
-  const long before = gAllocations.load();
+  orvane::test::StartCountingAllocations();
   for (auto _ : state) {
     orvane::ResetDevices(devices, lastDevice);
     for (int i = 0; i < orvane::kDeviceCount; ++i) {
@@ -58,7 +53,7 @@ void BM_StoreFullScan(benchmark::State& state) {
     benchmark::DoNotOptimize(devices.data());
     benchmark::ClobberMemory();
   }
-  ReportAllocations(state, before);
+  ReportAllocations(state);
   state.SetItemsProcessed(state.iterations() * orvane::kDeviceCount);
 }
 BENCHMARK(BM_StoreFullScan);
@@ -66,13 +61,13 @@ BENCHMARK(BM_StoreFullScan);
 void BM_ComposeConfigRequest(benchmark::State& state) {
   orvane::DeviceRecord device;
   orvane::ParseDiscoveryReply(kWorkedReply, device);
-  const long before = gAllocations.load();
+  orvane::test::StartCountingAllocations();
   for (auto _ : state) {
     std::string request = orvane::ComposeConfigRequest(device, "192.168.0.57", "255.255.255.0",
                                                        "192.168.0.1", "admin", "s3cret");
     benchmark::DoNotOptimize(request.data());
   }
-  ReportAllocations(state, before);
+  ReportAllocations(state);
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ComposeConfigRequest);

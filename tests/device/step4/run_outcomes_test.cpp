@@ -246,7 +246,7 @@ TEST_F(Step4Test, LoginCancelledSendsNothingAndArmsNoTimeOut) {
 }
 
 TEST_F(Step4Test, SendFailureIsShownBeforeTheWindowStarts) {
-  world.sender.failures = {{SendResult::Stage::SendFailed, 10051}};
+  world.sender.failures = {{SendOutcome::Stage::SendFailed, 10051}};
   bool timerArmedWhileShown = true;
   frmMain2* page = nullptr;
   Tk().onBox = [&](const ShownBox&) {

@@ -1,8 +1,6 @@
 #include "tests/device/step4/step4_harness.h"
 
 #include <QCoreApplication>
-#include <QLineEdit>
-#include <QTreeWidget>
 
 #include "shell/core/wizard_state.h"
 #include "shell/navigation.h"
@@ -13,29 +11,6 @@ float ScriptedCandidates::NextUnit() {
   const float r = values[std::min(next, values.size() - 1)];
   ++next;
   return r;
-}
-
-Page* FindPage(const char* name) {
-  for (Page* p : Page::LivePages())
-    if (p->objectName() == QLatin1String(name)) return p;
-  return nullptr;
-}
-
-void WhenShown(const char* name, std::function<void(Page*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, name, action = std::move(action)] {
-    Page* p = FindPage(name);
-    if (!p || !p->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    action(p);
-  });
-  timer->start();
-}
-
-void Later(std::function<void()> fn, int ms) {
-  QTimer::singleShot(ms, std::move(fn));
 }
 
 void Step4Test::SetUp() {
@@ -62,22 +37,6 @@ frmMain2* Step4Test::StartScan(const std::vector<std::string>& replies) {
 void Step4Test::EndScanWindow(frmMain2* page) {
   page->Timer1.stop();
   page->Timer1_Timer();
-}
-
-void Step4Test::ChooseRow(int row) {
-  WhenShown("frmSelect", [row](Page* p) {
-    auto* list = static_cast<QTreeWidget*>(p->ControlByName("ListView1"));
-    list->setCurrentItem(list->topLevelItem(row));
-    p->ButtonControl("cmdNext")->click();
-  });
-}
-
-void Step4Test::ConfirmLogin(const QString& user, const QString& password) {
-  WhenShown("frmConfigSimple", [user, password](Page* p) {
-    static_cast<QLineEdit*>(p->ControlByName("txtUsername"))->setText(user);
-    static_cast<QLineEdit*>(p->ControlByName("txtPassword"))->setText(password);
-    p->ButtonControl("cmdNext")->click();
-  });
 }
 
 QString Step4Test::Status(frmMain2* page) const {

@@ -11,6 +11,7 @@
 #include "device/pages/frm_main2.h"
 #include "shell/page.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/page_driver.h"
 #include "tests/support/test_toolkit.h"
 
 namespace orvane::testing {
@@ -27,14 +28,6 @@ class ScriptedCandidates : public CandidateSource {
 inline float RFor(int lastPart) {
   return float(lastPart - 1) / 253.0f;
 }
-
-Page* FindPage(const char* name);
-
-// Runs the action once, as soon as a page of that name is on screen.
-void WhenShown(const char* name, std::function<void(Page*)> action);
-
-// Runs the function from the event loop, as a datagram arrival would.
-void Later(std::function<void()> fn, int ms = 0);
 
 inline const std::string kReplyA =
     "0C01R00:0A:1B:2C:3D:4E;IP='192.168.1.20';NETMASK='255.255.255.0';GATEWAY='192.168.1.1';"
@@ -55,10 +48,8 @@ class Step4Test : public ::testing::Test {
   // Ends the scan window now instead of after 3 s.
   void EndScanWindow(frmMain2* page);
 
-  // Chooses row `row` on the device list page when it shows, then Next.
-  void ChooseRow(int row);
-  // Presses Next on the login page when it shows (with the boxes as given).
-  void ConfirmLogin(const QString& user = "vexil", const QString& password = "vexil");
+  void ChooseRow(int row) { ChooseRowWhenShown(row); }
+  void ConfirmLogin() { ConfirmLoginWhenShown(); }
 
   QString Status(frmMain2* page) const;
   int MarkOf(frmMain2* page, const char* picture) const;

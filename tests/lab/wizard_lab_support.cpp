@@ -1,0 +1,78 @@
+#include "tests/lab/wizard_lab_support.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "desktop/shell_link_reader.h"
+#include "shell/navigation.h"
+#include "shell/toolkit.h"
+#include "tests/support/test_toolkit.h"
+
+namespace orvane::lab {
+
+namespace {
+QString Home() {
+  return QString::fromLocal8Bit(qgetenv("HOME"));
+}
+}  // namespace
+
+void WizardLab::SetUp() {
+  testing::ResetWizard();
+  QDir desktop(Home() + "/Desktop");
+  for (const QString& f : desktop.entryList(QDir::Files)) desktop.remove(f);
+  QFile::remove(Home() + "/opened.txt");
+}
+
+void WizardLab::TearDown() {
+  testing::ResetWizard();
+}
+
+frmMain2* WizardLab::StartStep4() {
+  return static_cast<frmMain2*>(GoToPage(nullptr, PageId::Main2));
+}
+
+double WizardLab::RunUntilEnded(int timeoutMs) {
+  QElapsedTimer clock;
+  clock.start();
+  StartStep4();
+  EXPECT_TRUE(testing::WaitFor([] { return Ended(); }, timeoutMs)) << "the run did not end";
+  return clock.elapsed() / 1000.0;
+}
+
+QStringList WizardLab::BoxTexts() {
+  QStringList texts;
+  for (const auto& b : testing::Tk().Shown()) texts << b.text;
+  return texts;
+}
+
+QStringList WizardLab::Opened() {
+  QFile file(Home() + "/opened.txt");
+  // The opener runs detached; give it a moment to write.
+  testing::WaitFor([&] { return file.exists() && file.size() > 0; }, 2000);
+  testing::WaitFor([] { return false; }, 200);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+}
+
+void WizardLab::ExpectShortcuts(const std::string& host, const std::string& address) {
+  const struct {
+    const char* prefix;
+    std::string target;
+  } files[] = {{"Setup My Orvane - ", "http://" + address},
+               {"Access My Orvane - ", "\\\\" + address}};
+  for (const auto& f : files) {
+    const std::string path = Home().toStdString() + "/Desktop/" + f.prefix + host + ".lnk";
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in) << path;
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    const auto link = ReadShellLink(bytes);
+    ASSERT_TRUE(link) << path;
+    EXPECT_EQ(link->target, f.target) << path;
+  }
+}
+
+}  // namespace orvane::lab

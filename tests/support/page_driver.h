@@ -1,0 +1,29 @@
+#pragma once
+// Acting on pages as a user would, from inside modal waits: the action runs as
+// soon as the page shows, from the event loop that waits for it.
+
+#include <QString>
+#include <functional>
+
+namespace orvane {
+class Page;
+}
+
+namespace orvane::testing {
+
+// The live page of that name, or nullptr.
+Page* FindPage(const char* name);
+
+// Runs the action once, as soon as a page of that name is on screen.
+void WhenShown(const char* name, std::function<void(Page*)> action);
+
+// Runs the function from the event loop, as a datagram arrival would.
+void Later(std::function<void()> fn, int ms = 0);
+
+// On the device list page, when it shows: choose that row, then Next.
+void ChooseRowWhenShown(int row);
+
+// On the login page, when it shows: fill the boxes, then Next.
+void ConfirmLoginWhenShown(const QString& user = "vexil", const QString& password = "vexil");
+
+}  // namespace orvane::testing
