@@ -28,9 +28,9 @@ ProbeAnswer InertProber::Probe(const std::string& address) {
   return it == answers.end() ? ProbeAnswer::NoAnswer : it->second;
 }
 
-SendResult InertSender::Send(const std::string&) {
+SendOutcome InertSender::Send(const std::string&) {
   ++attempts;
-  return {};
+  return {SendOutcome::Stage::Sent, 0};
 }
 
 Answer QuietToolkit::MsgBox(const QString& text, Buttons, Icon, const QString& title) {

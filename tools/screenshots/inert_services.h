@@ -20,7 +20,7 @@ class InertProber : public Prober {
 
 class InertSender : public Sender {
  public:
-  SendResult Send(const std::string& bytes) override;
+  SendOutcome Send(const std::string& bytes) override;
   int attempts = 0;  // how often a page tried to send: must stay 0
 };
 
