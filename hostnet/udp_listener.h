@@ -1,0 +1,34 @@
+#pragma once
+// A UDP socket bound to one port on every local IPv4 address, for the replies
+// of the devices. It never blocks: the UI thread watches Handle() for data and
+// then reads what is pending.
+
+#include <cstdint>
+#include <string>
+
+namespace orvane {
+
+class UdpListener {
+ public:
+  UdpListener() = default;
+  ~UdpListener();
+  UdpListener(const UdpListener&) = delete;
+  UdpListener& operator=(const UdpListener&) = delete;
+
+  // Binds the port exclusively: if another program holds it, this fails (and
+  // `error` says why) rather than sharing, and splitting, the replies.
+  bool Open(std::uint16_t port, std::string* error);
+  // Closes the socket; what the system still queued for it is dropped with it.
+  void Close();
+  bool IsOpen() const { return handle_ != kNoHandle; }
+  // The socket (fd or SOCKET) for an event notifier; only while open.
+  std::intptr_t Handle() const { return handle_; }
+  // Reads the next pending datagram whole; false when none is pending.
+  bool Read(std::string& datagram);
+
+ private:
+  static constexpr std::intptr_t kNoHandle = -1;
+  std::intptr_t handle_ = kNoHandle;
+};
+
+}  // namespace orvane
