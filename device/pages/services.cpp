@@ -4,17 +4,17 @@
 
 namespace orvane {
 namespace {
-const Services* installed = nullptr;
+Services* installed = nullptr;
 bool toldCouldNotProbe = false;
 }  // namespace
 
 Services& RealServices();  // real_services.cpp
 
 Services& CurrentServices() {
-  return installed ? const_cast<Services&>(*installed) : RealServices();
+  return installed ? *installed : RealServices();
 }
 
-void SetServices(const Services* services) {
+void SetServices(Services* services) {
   installed = services;
   toldCouldNotProbe = false;
 }

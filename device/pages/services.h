@@ -72,7 +72,7 @@ struct Services {
 
 // The services in force: the real ones unless a test installed others.
 Services& CurrentServices();
-void SetServices(const Services* services);  // nullptr restores the real ones
+void SetServices(Services* services);  // nullptr restores the real ones
 
 // True exactly when the address answered one echo within 500 ms. When no echo
 // can be sent at all, says so once per run of the program and answers false.

@@ -19,6 +19,9 @@ void Step4Test::SetUp() {
 }
 
 void Step4Test::TearDown() {
+  // Once the program has ended nothing of the run may act any more.
+  for (const auto& box : Tk().Shown())
+    EXPECT_FALSE(box.afterEnd) << "shown after End: " << box.text.toStdString();
   frmMain2::SetCandidateSource(nullptr);
   ResetWizard();
 }
