@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth libxcb1-dev
   iproute2
   liblnk-utils
   fonts-dejavu-core fonts-noto-cjk fonts-liberation
