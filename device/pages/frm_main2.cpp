@@ -4,7 +4,6 @@
 #include "device/core/device_table.h"
 #include "device/pages/broadcast.h"
 #include "device/pages/udp_receiver.h"
-#include "hostnet/adapter_settings.h"
 #include "shell/core/wizard_state.h"
 #include "shell/navigation.h"
 #include "shell/resources.h"
@@ -64,12 +63,7 @@ void frmMain2::Load() {
     SetBackColor(PictureControl(name), s.PageBackColor);
   Mark("pic1", 104);
 
-  // The PC's own settings, read once per load, before the scan starts.
-  const auto settings = SplitLocalSettings(
-      CurrentServices().settings ? CurrentServices().settings->JoinedSettings() : std::string());
-  s.LocalAddress = settings.LocalAddress;
-  s.LocalNetmask = settings.LocalNetmask;
-  s.LocalGateway = settings.LocalGateway;
+  LoadLocalSettings();
 
   s.SelectedDevice = 0;
   LabelControl("Label1_1")->setText(Text(29));

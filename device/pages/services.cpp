@@ -1,5 +1,7 @@
 #include "device/pages/services.h"
 
+#include "hostnet/adapter_settings.h"
+#include "shell/core/wizard_state.h"
 #include "shell/toolkit.h"
 
 namespace orvane {
@@ -17,6 +19,17 @@ Services& CurrentServices() {
 void SetServices(Services* services) {
   installed = services;
   toldCouldNotProbe = false;
+}
+
+void LoadLocalSettings() {
+  SettingsSource* source = CurrentServices().settings;
+  // A failed query gives the empty text, and so three empty values: the free
+  // address search then reports the PC's settings as invalid.
+  const LocalSettings settings = SplitLocalSettings(source ? source->JoinedSettings() : "");
+  WizardState& s = State();
+  s.LocalAddress = settings.LocalAddress;
+  s.LocalNetmask = settings.LocalNetmask;
+  s.LocalGateway = settings.LocalGateway;
 }
 
 bool IsReachable(const std::string& address) {

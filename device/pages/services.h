@@ -74,6 +74,11 @@ struct Services {
 Services& CurrentServices();
 void SetServices(Services* services);  // nullptr restores the real ones
 
+// Reads the PC's own settings (address+mask+gateway, joined with "+") and
+// stores them as LocalAddress, LocalNetmask and LocalGateway. Step 4's load
+// calls it once, before the scan starts.
+void LoadLocalSettings();
+
 // True exactly when the address answered one echo within 500 ms. When no echo
 // can be sent at all, says so once per run of the program and answers false.
 bool IsReachable(const std::string& address);
