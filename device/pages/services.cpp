@@ -16,9 +16,11 @@ Services& CurrentServices() {
   return installed ? *installed : RealServices();
 }
 
-void SetServices(Services* services) {
+Services* SetServices(Services* services) {
+  Services* previous = installed;
   installed = services;
   toldCouldNotProbe = false;
+  return previous;
 }
 
 void LoadLocalSettings() {

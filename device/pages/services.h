@@ -72,7 +72,9 @@ struct Services {
 
 // The services in force: the real ones unless a test installed others.
 Services& CurrentServices();
-void SetServices(Services* services);  // nullptr restores the real ones
+// Installs services (tests, tools) and returns the ones installed before, so
+// they can be put back; nullptr stands for the real ones.
+Services* SetServices(Services* services);
 
 // Reads the PC's own settings (address+mask+gateway, joined with "+") and
 // stores them as LocalAddress, LocalNetmask and LocalGateway. Step 4's load

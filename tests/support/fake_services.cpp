@@ -13,7 +13,8 @@ ProbeAnswer FakeProber::Probe(const std::string& address) {
 }
 
 FakeReceiver::~FakeReceiver() {
-  if (world && world->receiver_ == this) world->receiver_ = nullptr;
+  for (FakeWorld* w = world; w; w = w->previousWorld_)
+    if (w->receiver_ == this) w->receiver_ = nullptr;
 }
 
 bool FakeReceiver::Open(QString* error) {
@@ -49,6 +50,7 @@ QString FakeDesktop::OpenShortcutTargets(const std::string& address) {
 }
 
 FakeWorld::FakeWorld() {
+  previousWorld_ = world;
   world = this;
   services_.prober = &prober;
   services_.sender = &sender;
@@ -60,12 +62,12 @@ FakeWorld::FakeWorld() {
     ++receiversMade;
     return r;
   };
-  SetServices(&services_);
+  previous_ = SetServices(&services_);
 }
 
 FakeWorld::~FakeWorld() {
-  SetServices(nullptr);
-  world = nullptr;
+  SetServices(previous_);
+  world = previousWorld_;
 }
 
 void FakeWorld::Arrive(const std::string& datagram) {

@@ -83,6 +83,8 @@ class FakeWorld {
 
  private:
   Services services_;
+  Services* previous_ = nullptr;
+  FakeWorld* previousWorld_ = nullptr;
   FakeReceiver* receiver_ = nullptr;
   friend class FakeReceiver;
 };

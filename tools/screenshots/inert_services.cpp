@@ -49,13 +49,13 @@ InertWorld::InertWorld() {
   services_.settings = &settings;
   services_.desktop = &desktop;
   services_.makeReceiver = [] { return std::make_unique<InertReceiver>(); };
-  SetServices(&services_);
+  previous_ = SetServices(&services_);
   SetToolkit(&toolkit);
 }
 
 InertWorld::~InertWorld() {
   SetToolkit(nullptr);
-  SetServices(nullptr);
+  SetServices(previous_);
 }
 
 }  // namespace orvane::screenshots

@@ -65,6 +65,7 @@ class InertWorld {
 
  private:
   Services services_;
+  Services* previous_ = nullptr;
 };
 
 }  // namespace orvane::screenshots

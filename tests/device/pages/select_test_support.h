@@ -96,13 +96,13 @@ class SelectPageFixture : public ::testing::Test {
   void SetUp() override {
     ResetWizard();
     services_.prober = &prober_;
-    SetServices(&services_);
+    previous_ = SetServices(&services_);
     PrepareThreeDevices(prober_);
     State().SelectedDevice = -1;
   }
   void TearDown() override {
     ResetWizard();
-    SetServices(nullptr);
+    SetServices(previous_);
   }
 
   static frmSelect* Open() {
@@ -155,6 +155,7 @@ class SelectPageFixture : public ::testing::Test {
 
   ScriptedProber prober_;
   Services services_;
+  Services* previous_ = nullptr;
 };
 
 }  // namespace orvane::testing
