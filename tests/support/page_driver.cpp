@@ -1,6 +1,8 @@
 #include "tests/support/page_driver.h"
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -14,17 +16,66 @@ Page* FindPage(const char* name) {
   return nullptr;
 }
 
+namespace {
+
+// Waits for the Show event of a page of that name, so waiting costs nothing
+// (no polling that would count in a measurement of the wizard's own CPU use).
+class ShowWatcher;
+QList<QPointer<ShowWatcher>>& Watchers() {
+  static QList<QPointer<ShowWatcher>> watchers;
+  return watchers;
+}
+
+class ShowWatcher : public QObject {
+ public:
+  ShowWatcher(const char* name, std::function<void(Page*)> action)
+      : name_(name), action_(std::move(action)) {
+    qApp->installEventFilter(this);
+    Watchers().append(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && watched->objectName() == QLatin1String(name_)) {
+      if (auto* page = qobject_cast<Page*>(watched)) {
+        qApp->removeEventFilter(this);
+        // Acts once the page is fully shown, from the loop that waits for it.
+        QPointer<Page> guard(page);
+        QTimer::singleShot(0, [guard, action = std::move(action_)] {
+          if (guard && !guard->IsUnloaded()) action(guard);
+        });
+        deleteLater();
+      }
+    }
+    return false;
+  }
+
+ private:
+  const char* name_;
+  std::function<void(Page*)> action_;
+};
+
+}  // namespace
+
+void ForgetPendingActions() {
+  for (const auto& w : Watchers())
+    if (w) {
+      qApp->removeEventFilter(w);
+      delete w.data();
+    }
+  Watchers().clear();
+}
+
 void WhenShown(const char* name, std::function<void(Page*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, name, action = std::move(action)] {
-    Page* p = FindPage(name);
-    if (!p || !p->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    action(p);
-  });
-  timer->start();
+  // A page already on screen is acted on at once (from the event loop).
+  if (Page* p = FindPage(name); p && p->isVisible()) {
+    QPointer<Page> guard(p);
+    QTimer::singleShot(0, [guard, action = std::move(action)] {
+      if (guard && !guard->IsUnloaded()) action(guard);
+    });
+    return;
+  }
+  new ShowWatcher(name, std::move(action));
 }
 
 void Later(std::function<void()> fn, int ms) {

@@ -17,6 +17,9 @@ Page* FindPage(const char* name);
 // Runs the action once, as soon as a page of that name is on screen.
 void WhenShown(const char* name, std::function<void(Page*)> action);
 
+// Drops the actions still waiting for their page (a test that ended early).
+void ForgetPendingActions();
+
 // Runs the function from the event loop, as a datagram arrival would.
 void Later(std::function<void()> fn, int ms = 0);
 

@@ -7,6 +7,7 @@
 
 #include "shell/core/wizard_state.h"
 #include "shell/page.h"
+#include "tests/support/page_driver.h"
 
 namespace orvane::testing {
 
@@ -49,6 +50,7 @@ TestToolkit& Tk() {
 }
 
 void ResetWizard() {
+  ForgetPendingActions();
   for (Page* page : Page::LivePages()) page->Unload();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
