@@ -127,7 +127,7 @@ void frmMain2::SearchFreeAddress() {
     // Only a candidate that was really probed and stayed silent is free: one
     // that could not be probed may well be in use, and so may all the others.
     if (answer == ProbeAnswer::CouldNotProbe) {
-      IsReachable(NewAddress);  // says once why nothing can be probed
+      SayCouldNotProbeOnce();
       return;
     }
   }

@@ -34,18 +34,22 @@ void LoadLocalSettings() {
   s.LocalGateway = settings.LocalGateway;
 }
 
+void SayCouldNotProbeOnce() {
+  // Said once: a list of devices would otherwise ask it for every row.
+  if (toldCouldNotProbe) return;
+  toldCouldNotProbe = true;
+  Prober* prober = CurrentServices().prober;
+  const QString reason = prober ? prober->CouldNotProbeReason() : QString();
+  MsgBox(QStringLiteral("Cannot send echo requests (ping) from this PC") +
+             (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) +
+             QStringLiteral(".\r\nWhether a device or an address answers cannot be checked."),
+         Buttons::Ok, Icon::Exclamation);
+}
+
 bool IsReachable(const std::string& address) {
   Prober* prober = CurrentServices().prober;
   const ProbeAnswer answer = prober ? prober->Probe(address) : ProbeAnswer::CouldNotProbe;
-  if (answer == ProbeAnswer::CouldNotProbe && !toldCouldNotProbe) {
-    // Said once: a list of devices would otherwise ask it for every row.
-    toldCouldNotProbe = true;
-    QString reason = prober ? prober->CouldNotProbeReason() : QString();
-    MsgBox(QStringLiteral("Cannot send echo requests (ping) from this PC") +
-               (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason) +
-               QStringLiteral(".\r\nWhether a device or an address answers cannot be checked."),
-           Buttons::Ok, Icon::Exclamation);
-  }
+  if (answer == ProbeAnswer::CouldNotProbe) SayCouldNotProbeOnce();
   return answer == ProbeAnswer::Answered;
 }
 

@@ -85,4 +85,7 @@ void LoadLocalSettings();
 // can be sent at all, says so once per run of the program and answers false.
 bool IsReachable(const std::string& address);
 
+// Tells the user, once per run of the program, that no echo can be sent.
+void SayCouldNotProbeOnce();
+
 }  // namespace orvane
