@@ -3,7 +3,9 @@
 // of the devices. It never blocks: the UI thread watches Handle() for data and
 // then reads what is pending.
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace orvane {
@@ -28,6 +30,15 @@ class UdpListener {
 
  private:
   static constexpr std::intptr_t kNoHandle = -1;
+  // The largest UDP payload over IPv4; a device's reply is a few hundred bytes.
+  static constexpr std::size_t kMaxDatagram = 65507;
+  // Where Read receives, made on the first read. The listener's own, not a
+  // thread_local one, which every thread of the program would carry.
+  char* Buffer() {
+    if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kMaxDatagram);
+    return buffer_.get();
+  }
+  std::unique_ptr<char[]> buffer_;
   std::intptr_t handle_ = kNoHandle;
 };
 

@@ -42,9 +42,8 @@ void UdpListener::Close() {
 
 bool UdpListener::Read(std::string& datagram) {
   if (!IsOpen()) return false;
-  // The largest UDP payload over IPv4; a device's reply is a few hundred bytes.
-  static thread_local char buffer[65507];
-  const ssize_t n = recv(static_cast<int>(handle_), buffer, sizeof buffer, 0);
+  char* buffer = Buffer();
+  const ssize_t n = recv(static_cast<int>(handle_), buffer, kMaxDatagram, 0);
   if (n < 0) return false;  // EAGAIN: nothing pending (or an error to retry later)
   datagram.assign(buffer, static_cast<std::size_t>(n));
   return true;

@@ -62,8 +62,8 @@ void UdpListener::Close() {
 
 bool UdpListener::Read(std::string& datagram) {
   if (!IsOpen()) return false;
-  static thread_local char buffer[65507];
-  const int n = recv(static_cast<SOCKET>(handle_), buffer, sizeof buffer, 0);
+  char* buffer = Buffer();
+  const int n = recv(static_cast<SOCKET>(handle_), buffer, int(kMaxDatagram), 0);
   if (n == SOCKET_ERROR) return false;  // WSAEWOULDBLOCK: nothing pending
   datagram.assign(buffer, static_cast<std::size_t>(n));
   return true;
