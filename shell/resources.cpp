@@ -1,8 +1,10 @@
 #include "shell/resources.h"
 
 #include <QHash>
+#include <QResource>
 #include <QStringDecoder>
 
+#include "resources/baked_image.h"
 #include "shell/core/text_table.h"
 
 namespace orvane {
@@ -11,21 +13,43 @@ QString Text(int n) {
   return QString::fromStdString(LoadText(n));
 }
 
+namespace {
+
+// A baked picture of the program's resources (see resources/baked_image.h).
+// Stored uncompressed, its pixels are shown where they lie; compressed (a build
+// that changed the resource options), they are unpacked and copied once.
+QPixmap LoadBaked(const QString& path) {
+  const QResource resource(path);
+  if (!resource.isValid()) return {};
+  QImage image;
+  if (resource.compressionAlgorithm() == QResource::NoCompression) {
+    image = ViewBakedImage(
+        QByteArrayView(reinterpret_cast<const char*>(resource.data()), resource.size()), true);
+  } else {
+    image = ViewBakedImage(resource.uncompressedData(), false);
+  }
+  return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+}
+
+}  // namespace
+
 QPixmap LoadBitmap(int number) {
-  // Decoded once and shared: pages load afresh each time they are shown, and a
-  // 652 x 348 picture is not worth decoding again on every page.
+  // Made once and shared: pages load afresh each time they are shown.
   static QHash<int, QPixmap> cache;
   auto it = cache.find(number);
   if (it == cache.end())
-    it = cache.insert(number, QPixmap(QStringLiteral(":/images/%1.png").arg(number)));
+    it = cache.insert(number, LoadBaked(QStringLiteral(":/images/%1.obi").arg(number)));
   return *it;
 }
 
 QIcon ProgramIcon() {
   static const QIcon icon = [] {
     QIcon i;
-    i.addFile(QStringLiteral(":/images/icon-32.png"), QSize(32, 32));
-    i.addFile(QStringLiteral(":/images/icon-16.png"), QSize(16, 16));
+    for (const char* size : {"32", "16"}) {
+      const QPixmap pixmap =
+          LoadBaked(QStringLiteral(":/images/icon-%1.obi").arg(QLatin1String(size)));
+      if (!pixmap.isNull()) i.addPixmap(pixmap);
+    }
     return i;
   }();
   return icon;
