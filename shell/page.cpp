@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 #include "shell/resources.h"
 #include "shell/toolkit.h"
@@ -43,8 +44,12 @@ void PictureBox::SetPicture(const QPixmap& picture) {
     // The 57 x 60 status marks in their 49 x 49 boxes: scaled to fit, proportions
     // kept (47 x 49, centred). Scaled for the screen's pixels, not the layout's,
     // so at 150% or 200% the mark keeps the detail its artwork has.
+    // Rounded down: at 150% a 49-pixel box is 73.5 screen pixels, and a 74-pixel
+    // mark would stick out of it.
     const qreal ratio = devicePixelRatioF();
-    QPixmap fitted = picture.scaled(size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QSize room(int(std::floor(width() * ratio + 1e-9)),
+                     int(std::floor(height() * ratio + 1e-9)));
+    QPixmap fitted = picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     fitted.setDevicePixelRatio(ratio);
     setAlignment(Qt::AlignCenter);
     setPixmap(fitted);
