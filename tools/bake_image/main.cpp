@@ -3,7 +3,6 @@
 //
 //   orvane-bake-image <in.png> <out.obi>
 
-#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QSaveFile>
