@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libxcb1-dev
   iproute2 procps

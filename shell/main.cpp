@@ -2,10 +2,15 @@
 
 #include <QApplication>
 
+#include "shell/font_setup.h"
 #include "shell/navigation.h"
 #include "shell/page.h"
 
 int main(int argc, char* argv[]) {
+  // First, before the toolkit starts: Step 0's text box is the first thing to
+  // need a font, and would otherwise wait for the slower read of the font
+  // configuration the toolkit does on its own.
+  orvane::PrepareFontConfiguration();
   QApplication app(argc, argv);
   // The program ends through End or when its last page is closed, never
   // because a message box closed while no page was visible.
