@@ -20,7 +20,13 @@ FcConfig* LoadFontConfiguration() {
   FcConfig* config = FcConfigCreate();
   if (!config) return nullptr;
   // A null name is fontconfig's own choice: FONTCONFIG_FILE, else fonts.conf.
-  bool ok = FcConfigParseAndLoad(config, nullptr, FcTrue);
+  // When that file is not there fontconfig's start-up reports it and carries
+  // on with a configuration of its own; it is left to do so, and to say so
+  // once rather than twice.
+  FcChar8* file = FcConfigGetFilename(config, nullptr);
+  bool ok = file != nullptr;
+  FcStrFree(file);
+  if (ok) ok = FcConfigParseAndLoad(config, nullptr, FcTrue);
   if (ok) {
     // Without a cache folder fontconfig would fall back on one of its own;
     // that choice is its start-up's, so it makes it.

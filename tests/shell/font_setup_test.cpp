@@ -271,6 +271,17 @@ TEST_F(FontSetupFiles, LeavesToFontconfigWhatOnlyItsStartUpDoes) {
   }
 }
 
+// A missing configuration file is fontconfig's to report, once, when its own
+// start-up runs; trying first must not add a second report.
+TEST_F(FontSetupFiles, SaysNothingAboutAMissingConfigurationFile) {
+  ScopedEnv file("FONTCONFIG_FILE", (dir_ / "missing.conf").string().c_str());
+  ::testing::internal::CaptureStderr();
+  const bool loaded = static_cast<bool>(Ours());
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(said, "");
+}
+
 // The process-wide current configuration is only set in a child process, so
 // the cases stay independent however the tests are run.
 TEST(FontSetupDeathTest, FontconfigsOwnStartUpKeepsThePreparedConfiguration) {
