@@ -6,7 +6,6 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,40 +75,36 @@ std::vector<std::string> FontFiles(FcConfig* config) {
   return files;
 }
 
-// What a request (in fontconfig's name syntax) comes to: the whole matched
-// pattern as text, so the face, the file and the rendering settings (hinting,
-// antialiasing, subpixel order) all count.
-std::string Match(FcConfig* config, const std::string& request) {
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(request.c_str()));
-  if (!pattern) return "(unparsable)";
-  FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
+using PatternPtr = std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)>;
+
+// The face a request (in fontconfig's name syntax) comes to, as the toolkit
+// asks for it: with the configuration's substitutions and the defaults.
+PatternPtr Matched(FcConfig* config, const std::string& request) {
+  PatternPtr pattern(FcNameParse(reinterpret_cast<const FcChar8*>(request.c_str())),
+                     &FcPatternDestroy);
+  if (!pattern) return {nullptr, &FcPatternDestroy};
+  FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(config, pattern, &result);
-  std::string text = "(no match)";
-  if (match) {
-    FcChar8* unparsed = FcNameUnparse(match);
-    text = Text(unparsed);
-    FcStrFree(unparsed);
-    FcPatternDestroy(match);
-  }
-  FcPatternDestroy(pattern);
+  return {FcFontMatch(config, pattern.get(), &result), &FcPatternDestroy};
+}
+
+// The whole match as text, so the face, the file and the rendering settings
+// (hinting, antialiasing, subpixel order) all count.
+std::string Match(FcConfig* config, const std::string& request) {
+  PatternPtr match = Matched(config, request);
+  if (!match) return "(no match)";
+  FcChar8* unparsed = FcNameUnparse(match.get());
+  std::string text = Text(unparsed);
+  FcStrFree(unparsed);
   return text;
 }
 
 std::string Family(FcConfig* config, const std::string& request) {
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(request.c_str()));
-  FcConfigSubstitute(config, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(config, pattern, &result);
+  PatternPtr match = Matched(config, request);
   FcChar8* family = nullptr;
-  std::string text;
-  if (match && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch)
-    text = Text(family);
-  if (match) FcPatternDestroy(match);
-  FcPatternDestroy(pattern);
-  return text;
+  if (!match || FcPatternGetString(match.get(), FC_FAMILY, 0, &family) != FcResultMatch) return {};
+  return Text(family);
 }
 
 // A folder of its own for one test's configuration files and font cache.
