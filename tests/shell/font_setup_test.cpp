@@ -169,6 +169,7 @@ class FontSetupFiles : public ::testing::Test {
 
 TEST(FontSetup, LoadsTheFontsFontconfigWouldLoad) {
   ScopedEnv file("FONTCONFIG_FILE", nullptr);
+  ScopedEnv debug("FC_DEBUG", nullptr);
   ConfigPtr ours = Ours();
   ConfigPtr theirs = Fontconfigs();
   ASSERT_TRUE(ours);
@@ -180,6 +181,7 @@ TEST(FontSetup, LoadsTheFontsFontconfigWouldLoad) {
 
 TEST(FontSetup, EveryRequestMatchesAsFontconfigWouldMatchIt) {
   ScopedEnv file("FONTCONFIG_FILE", nullptr);
+  ScopedEnv debug("FC_DEBUG", nullptr);
   ConfigPtr ours = Ours();
   ConfigPtr theirs = Fontconfigs();
   ASSERT_TRUE(ours);
@@ -218,6 +220,7 @@ TEST_F(FontSetupFiles, ReadsTheConfigurationFontconfigFileNames) {
   std::string fontDir, family;
   ASSERT_TRUE(SomeInstalledFont(&fontDir, &family)) << "no font installed";
   ScopedEnv file("FONTCONFIG_FILE", OwnConfiguration(fontDir, family).c_str());
+  ScopedEnv debug("FC_DEBUG", nullptr);
   ConfigPtr ours = Ours();
   ConfigPtr theirs = Fontconfigs();
   ASSERT_TRUE(ours);
@@ -283,6 +286,7 @@ TEST(FontSetupDeathTest, FontconfigsOwnStartUpKeepsThePreparedConfiguration) {
   EXPECT_EXIT(
       {
         unsetenv("FONTCONFIG_FILE");
+        unsetenv("FC_DEBUG");
         if (!PrepareFontConfiguration()) std::_Exit(2);
         FcConfig* prepared = FcConfigGetCurrent();
         if (!FcInit()) std::_Exit(3);
@@ -303,6 +307,7 @@ TEST_F(FontSetupFiles, WhenItCannotPrepareFontconfigStillStartsOnItsOwn) {
   EXPECT_EXIT(
       {
         setenv("FONTCONFIG_FILE", missing.c_str(), 1);
+        unsetenv("FC_DEBUG");
         if (PrepareFontConfiguration()) std::_Exit(2);
         // Nothing was left current: fontconfig's own start-up, run now, reads
         // the file named now.
