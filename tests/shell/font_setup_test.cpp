@@ -167,25 +167,27 @@ class FontSetupFiles : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST(FontSetup, LoadsTheFontsFontconfigWouldLoad) {
-  ScopedEnv file("FONTCONFIG_FILE", nullptr);
-  ScopedEnv debug("FC_DEBUG", nullptr);
-  ConfigPtr ours = Ours();
-  ConfigPtr theirs = Fontconfigs();
-  ASSERT_TRUE(ours);
-  ASSERT_TRUE(theirs);
-  const std::vector<std::string> files = FontFiles(ours.get());
+// The system's own configuration, loaded both ways.
+class FontSetup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(ours_);
+    ASSERT_TRUE(theirs_);
+  }
+
+  ScopedEnv file_{"FONTCONFIG_FILE", nullptr};
+  ScopedEnv debug_{"FC_DEBUG", nullptr};
+  ConfigPtr ours_ = Ours();
+  ConfigPtr theirs_ = Fontconfigs();
+};
+
+TEST_F(FontSetup, LoadsTheFontsFontconfigWouldLoad) {
+  const std::vector<std::string> files = FontFiles(ours_.get());
   EXPECT_FALSE(files.empty());
-  EXPECT_EQ(files, FontFiles(theirs.get()));
+  EXPECT_EQ(files, FontFiles(theirs_.get()));
 }
 
-TEST(FontSetup, EveryRequestMatchesAsFontconfigWouldMatchIt) {
-  ScopedEnv file("FONTCONFIG_FILE", nullptr);
-  ScopedEnv debug("FC_DEBUG", nullptr);
-  ConfigPtr ours = Ours();
-  ConfigPtr theirs = Fontconfigs();
-  ASSERT_TRUE(ours);
-  ASSERT_TRUE(theirs);
+TEST_F(FontSetup, EveryRequestMatchesAsFontconfigWouldMatchIt) {
   // The faces the layouts name and their stand-ins, the generic families the
   // toolkit falls back on, and requests that lean on language and size rules.
   const char* const requests[] = {
@@ -212,7 +214,7 @@ TEST(FontSetup, EveryRequestMatchesAsFontconfigWouldMatchIt) {
   };
   for (const char* request : requests) {
     SCOPED_TRACE(request);
-    EXPECT_EQ(Match(ours.get(), request), Match(theirs.get(), request));
+    EXPECT_EQ(Match(ours_.get(), request), Match(theirs_.get(), request));
   }
 }
 
