@@ -5,7 +5,9 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
@@ -27,19 +29,17 @@ PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
   setFocusPolicy(Qt::StrongFocus);
 }
 
-void PictureBox::SetPicture(const QPixmap& picture) {
+void PictureBox::SetPicture(const QImage& picture) {
   if (picture.isNull()) {
-    clear();
-    return;
-  }
-  if (picture.width() <= width() && picture.height() <= height()) {
+    shown_ = QImage();
+  } else if (picture.width() <= width() && picture.height() <= height()) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setPixmap(picture);
+    shown_ = picture;
   } else if (picture.width() - width() <= 8 && picture.height() - height() <= 8) {
     // A few pixels larger than its box (the step pictures): shown unscaled and
     // clipped at the edge, as the layout intends.
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setPixmap(picture);
+    shown_ = picture;
   } else {
     // The 57 x 60 status marks in their 49 x 49 boxes: scaled to fit, proportions
     // kept (47 x 49, centred). Scaled for the screen's pixels, not the layout's,
@@ -49,16 +49,28 @@ void PictureBox::SetPicture(const QPixmap& picture) {
     const qreal ratio = devicePixelRatioF();
     const QSize room(int(std::floor(width() * ratio + 1e-9)),
                      int(std::floor(height() * ratio + 1e-9)));
-    QPixmap fitted = picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    fitted.setDevicePixelRatio(ratio);
+    shown_ = picture.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    shown_.setDevicePixelRatio(ratio);
     setAlignment(Qt::AlignCenter);
-    setPixmap(fitted);
   }
+  update();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  if (shown_.isNull()) return;
+  QPainter painter(this);
+  // At 150% or 200% the screen enlarges the picture: smoothly, not in blocks.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  const QSizeF logical = shown_.deviceIndependentSize();
+  const QRect where =
+      QStyle::alignedRect(layoutDirection(), alignment(), logical.toSize(), contentsRect());
+  painter.drawImage(where.topLeft(), shown_);
 }
 
 void PictureBox::SetPictureNumber(int number) {
   number_ = number;
-  SetPicture(number ? LoadBitmap(number) : QPixmap());
+  SetPicture(number ? LoadBitmap(number) : QImage());
 }
 
 Page::Page(const WindowSpec& layout) : QWidget(nullptr), layout_(layout) {

@@ -1,6 +1,7 @@
 #include "shell/resources.h"
 
 #include <QHash>
+#include <QPixmap>
 #include <QResource>
 #include <QStringDecoder>
 
@@ -18,7 +19,7 @@ namespace {
 // A baked picture of the program's resources (see resources/baked_image.h).
 // Stored uncompressed, its pixels are shown where they lie; compressed (a build
 // that changed the resource options), they are unpacked and copied once.
-QPixmap LoadBaked(const QString& path) {
+QImage LoadBaked(const QString& path) {
   const QResource resource(path);
   if (!resource.isValid()) return {};
   QImage image;
@@ -28,14 +29,14 @@ QPixmap LoadBaked(const QString& path) {
   } else {
     image = ViewBakedImage(resource.uncompressedData(), false);
   }
-  return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+  return image;
 }
 
 }  // namespace
 
-QPixmap LoadBitmap(int number) {
+QImage LoadBitmap(int number) {
   // Made once and shared: pages load afresh each time they are shown.
-  static QHash<int, QPixmap> cache;
+  static QHash<int, QImage> cache;
   auto it = cache.find(number);
   if (it == cache.end())
     it = cache.insert(number, LoadBaked(QStringLiteral(":/images/%1.obi").arg(number)));
@@ -46,9 +47,9 @@ QIcon ProgramIcon() {
   static const QIcon icon = [] {
     QIcon i;
     for (const char* size : {"32", "16"}) {
-      const QPixmap pixmap =
+      const QImage image =
           LoadBaked(QStringLiteral(":/images/icon-%1.obi").arg(QLatin1String(size)));
-      if (!pixmap.isNull()) i.addPixmap(pixmap);
+      if (!image.isNull()) i.addPixmap(QPixmap::fromImage(image));
     }
     return i;
   }();

@@ -4,7 +4,7 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
-#include <QPixmap>
+#include <QImage>
 #include <QString>
 #include <cstdint>
 #include <string_view>
@@ -16,8 +16,9 @@ namespace orvane {
 // Text N of the table in the current language (LoadText), for display.
 QString Text(int n);
 
-// Bitmaps 101 to 106; a null pixmap for a number with no picture.
-QPixmap LoadBitmap(int number);
+// Bitmaps 101 to 106, shown from the program's own data; a null image for a
+// number with no picture.
+QImage LoadBitmap(int number);
 
 // The program icon (30001 at 32 x 32, 30002 at 16 x 16).
 QIcon ProgramIcon();

@@ -26,16 +26,17 @@ void Put(QByteArray& baked, int offset, quint32 v) {
   for (int i = 0; i < 4; ++i) baked[offset + i] = char((v >> (8 * i)) & 0xFF);
 }
 
-TEST(BakedImage, OpaquePictureComesBackPixelForPixel) {
+TEST(BakedImage, OpaquePictureComesBackPixelForPixelAt24Bits) {
   const QImage source = Sample(false);
   const QByteArray baked = BakeImage(source);
-  ASSERT_EQ(baked.size(), qsizetype(kBakedHeaderSize) + 7 * 3 * 4);
+  // 7 pixels of 3 bytes make 21, padded to 24 a row.
+  ASSERT_EQ(baked.size(), qsizetype(kBakedHeaderSize) + 24 * 3);
   EXPECT_EQ(std::string(baked.constData(), 4), "OBI1");
   for (const bool persistent : {true, false}) {
     const QImage back = ViewBakedImage(baked, persistent);
     ASSERT_FALSE(back.isNull());
-    EXPECT_EQ(back.format(), QImage::Format_RGB32);
-    EXPECT_EQ(back, source);
+    EXPECT_EQ(back.format(), QImage::Format_RGB888);
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), source);
   }
 }
 
@@ -48,37 +49,56 @@ TEST(BakedImage, TransparencyIsKeptPremultiplied) {
   EXPECT_EQ(back, source.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
-TEST(BakedImage, PixelsStoredLittleEndianAsAARRGGBB) {
-  QImage one(1, 1, QImage::Format_RGB32);
-  one.setPixel(0, 0, qRgb(0x12, 0x34, 0x56));
-  const QByteArray baked = BakeImage(one);
-  ASSERT_EQ(baked.size(), qsizetype(kBakedHeaderSize) + 4);
-  const auto* p = reinterpret_cast<const unsigned char*>(baked.constData()) + kBakedHeaderSize;
-  EXPECT_EQ(p[0], 0x56);
-  EXPECT_EQ(p[1], 0x34);
-  EXPECT_EQ(p[2], 0x12);
-  EXPECT_EQ(p[3], 0xFF);
+TEST(BakedImage, PixelBytesAsStored) {
+  struct Case {
+    const char* what;
+    QImage::Format format;
+    QRgb pixel;
+    std::string bytes;  // after the header
+  };
+  const Case cases[] = {
+      {"opaque: red, green, blue, padded to 4", QImage::Format_RGB32, qRgb(0x12, 0x34, 0x56),
+       std::string("\x12\x34\x56\x00", 4)},
+      {"alpha: 0xAARRGGBB little-endian", QImage::Format_ARGB32_Premultiplied,
+       qRgba(0x12, 0x34, 0x56, 0x78), std::string("\x56\x34\x12\x78", 4)},
+  };
+  for (const Case& c : cases) {
+    QImage one(1, 1, c.format);
+    one.setPixel(0, 0, c.pixel);
+    const QByteArray baked = BakeImage(one);
+    EXPECT_EQ(baked.mid(qsizetype(kBakedHeaderSize)).toStdString(), c.bytes) << c.what;
+  }
 }
 
 TEST(BakedImage, AlignedLastingBytesAreShownWhereTheyLie) {
-  const QByteArray baked = BakeImage(Sample(false));
-  // QByteArray's storage is at least 8-byte aligned, and the header is 16.
-  const QImage view = ViewBakedImage(baked, true);
-  EXPECT_EQ(view.constBits(), reinterpret_cast<const uchar*>(baked.constData()) + kBakedHeaderSize);
-  const QImage copy = ViewBakedImage(baked, false);
-  EXPECT_NE(copy.constBits(), reinterpret_cast<const uchar*>(baked.constData()) + kBakedHeaderSize);
+  for (const bool alpha : {false, true}) {
+    SCOPED_TRACE(alpha);
+    const QByteArray baked = BakeImage(Sample(alpha));
+    // QByteArray's storage is at least 8-byte aligned, and the header is 16.
+    const auto* pixels = reinterpret_cast<const uchar*>(baked.constData()) + kBakedHeaderSize;
+    const QImage view = ViewBakedImage(baked, true);
+    EXPECT_EQ(view.constBits(), pixels);
+    EXPECT_EQ(view.bytesPerLine(), alpha ? 28 : 24);
+    const QImage copy = ViewBakedImage(baked, false);
+    EXPECT_NE(copy.constBits(), pixels);
+    EXPECT_EQ(copy, view);
+  }
 }
 
 TEST(BakedImage, MisalignedBytesAreCopied) {
-  const QImage source = Sample(true);
-  const QByteArray baked = BakeImage(source);
-  QByteArray shifted(baked.size() + 1, '\0');
-  std::memcpy(shifted.data() + 1, baked.constData(), size_t(baked.size()));
-  const QByteArrayView view(shifted.constData() + 1, baked.size());
-  const QImage back = ViewBakedImage(view, true);
-  ASSERT_FALSE(back.isNull());
-  EXPECT_EQ(back, source.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-  EXPECT_EQ(reinterpret_cast<quintptr>(back.constBits()) % 4, 0u);
+  for (const bool alpha : {false, true}) {
+    SCOPED_TRACE(alpha);
+    const QImage source = Sample(alpha);
+    const QByteArray baked = BakeImage(source);
+    QByteArray shifted(baked.size() + 1, '\0');
+    std::memcpy(shifted.data() + 1, baked.constData(), size_t(baked.size()));
+    const QByteArrayView view(shifted.constData() + 1, baked.size());
+    const QImage back = ViewBakedImage(view, true);
+    ASSERT_FALSE(back.isNull());
+    EXPECT_EQ(back.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              source.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    EXPECT_EQ(reinterpret_cast<quintptr>(back.constBits()) % 4, 0u);
+  }
 }
 
 TEST(BakedImage, NothingToBake) {
@@ -87,7 +107,7 @@ TEST(BakedImage, NothingToBake) {
 }
 
 TEST(BakedImage, MalformedBytesAreRefused) {
-  const QByteArray good = BakeImage(Sample(false));  // 7 x 3, kind 1
+  const QByteArray good = BakeImage(Sample(false));  // 7 x 3, kind 3, rows of 24 bytes
   struct Case {
     const char* what;
     QByteArray bytes;
@@ -109,7 +129,10 @@ TEST(BakedImage, MalformedBytesAreRefused) {
       {"width past the limit", with(4, kBakedMaxSide + 1)},
       {"height of 0xFFFFFFFF", with(8, 0xFFFFFFFFu)},
       {"unknown kind 0", with(12, 0)},
-      {"unknown kind 3", with(12, 3)},
+      {"kind 1, opaque at 32 bits, no longer made", with(12, 1)},
+      {"unknown kind 4", with(12, 4)},
+      {"kind 2 needs 4 bytes a pixel", with(12, 2)},
+      {"rows unpadded", good.left(qsizetype(kBakedHeaderSize) + 21 * 3)},
       {"one pixel byte short", good.left(good.size() - 1)},
       {"one byte too many", good + QByteArray(1, '\0')},
       {"size claims one more row", with(8, 4)},

@@ -21,10 +21,22 @@ TEST(ProgramPictures, EachNumberShowsItsCommittedArtwork) {
     SCOPED_TRACE(number);
     const QImage source = Committed(QStringLiteral("%1.png").arg(number));
     ASSERT_FALSE(source.isNull());
-    const QImage shown = LoadBitmap(number).toImage();
+    const QImage shown = LoadBitmap(number);
     ASSERT_EQ(shown.size(), source.size());
     EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32),
               source.convertToFormat(QImage::Format_RGB32));
+  }
+}
+
+TEST(ProgramPictures, StepPicturesAreShownAt24BitsFromTheProgramData) {
+  for (const int number : {101, 102, 103}) {
+    SCOPED_TRACE(number);
+    const QResource resource(QStringLiteral(":/images/%1.obi").arg(number));
+    ASSERT_TRUE(resource.isValid());
+    const QImage shown = LoadBitmap(number);
+    EXPECT_EQ(shown.format(), QImage::Format_RGB888);
+    EXPECT_EQ(shown.constBits(), resource.data() + 16) << "the stored pixels, not a copy";
+    EXPECT_EQ(LoadBitmap(number).constBits(), shown.constBits()) << "loaded once";
   }
 }
 
