@@ -9,15 +9,17 @@
 # (tools/screenshots/wait_window.cpp listens for it), the median of N
 # alternating runs; also the median of the wizard's time over the bare
 # window's within each round, which the machine's changing load moves less.
-# A third program, the bare window with one word of text (--label), is measured
-# alongside for reference: it shows what the font system alone costs, which
-# every window with text pays and the bare window does not. The limits are
-# checked against the bare window.
+# Two more programs are measured alongside for reference: the bare window with
+# one word of text (--label), which shows what the font system alone costs, as
+# every window with text pays it and the bare window does not; and Step 0 made
+# of plain Qt widgets (tools/screenshots/plain_step0.cpp), which shows what Qt
+# alone costs for a window like Step 0. The limits are checked against the bare
+# window.
 # Memory: the maximum resident set size (/usr/bin/time -v) of each, median too.
 # Limits: the wizard may take 1.3 times the bare window's time and 1.2 times
 # its memory; the script fails when it takes more.
 #
-# All three run inside a network namespace of their own (unshare --net):
+# All four run inside a network namespace of their own (unshare --net):
 # Step 0 sends nothing, but the wizard never runs in this machine's own
 # network namespace from a script. Needs root for unshare.
 set -euo pipefail
@@ -27,7 +29,7 @@ runs=15
 while [ $# -gt 0 ]; do
   case "$1" in
     --runs) runs="$2"; shift 2 ;;
-    -h|--help) sed -n '2,22p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,24p' "$0"; exit 0 ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
   esac
 done
@@ -53,9 +55,11 @@ build=${BUILD_DIR:-build/bench}
 if [ -z "${BUILD_DIR:-}" ] && [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
   cmake --preset bench -G Ninja >/dev/null
 fi
-cmake --build "$build" --target orvane-setup orvane-bare-window orvane-wait-window >/dev/null
+cmake --build "$build" --target orvane-setup orvane-bare-window orvane-plain-step0 \
+  orvane-wait-window >/dev/null
 wizard="$PWD/$build/shell/orvane-setup"
 bare="$PWD/$build/tools/screenshots/orvane-bare-window"
+plain="$PWD/$build/tools/screenshots/orvane-plain-step0"
 stopwatch="$PWD/$build/tools/screenshots/orvane-wait-window"
 
 work=$(mktemp -d)
@@ -104,35 +108,43 @@ measure() {
 median() { sort -n | awk '{ a[NR] = $1 } END { print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 
 labelled="Orvane bare window with a label"
+plain_title="Orvane plain Step 0"
 wizard_title="Orvane Configuration and Setup Utility - Step 0"
 
 # One start of each first, unmeasured, so all find the files in the cache.
 measure "$bare" "Orvane bare window" >/dev/null
 measure "$bare" "$labelled" --label >/dev/null
+measure "$plain" "$plain_title" >/dev/null
 measure "$wizard" "$wizard_title" >/dev/null
-: >"$work/bare" && : >"$work/label" && : >"$work/wizard"
+: >"$work/bare" && : >"$work/label" && : >"$work/plain" && : >"$work/wizard"
 for ((i = 0; i < runs; i++)); do
   measure "$bare" "Orvane bare window" >>"$work/bare"
   measure "$bare" "$labelled" --label >>"$work/label"
+  measure "$plain" "$plain_title" >>"$work/plain"
   measure "$wizard" "$wizard_title" >>"$work/wizard"
 done
 
 bt=$(cut -d' ' -f1 "$work/bare" | median)
 lt=$(cut -d' ' -f1 "$work/label" | median)
+qt=$(cut -d' ' -f1 "$work/plain" | median)
 wt=$(cut -d' ' -f1 "$work/wizard" | median)
 bm=$(cut -d' ' -f2 "$work/bare" | median)
 lm=$(cut -d' ' -f2 "$work/label" | median)
+qm=$(cut -d' ' -f2 "$work/plain" | median)
 wm=$(cut -d' ' -f2 "$work/wizard" | median)
 # The wizard's time over the bare window's within each round, whose median
 # drifts less with the machine's load than the ratio of the two medians does.
 pr=$(paste -d' ' "$work/bare" "$work/wizard" | awk '{ printf "%.4f\n", $3 / $1 }' | median)
-awk -v bt="$bt" -v lt="$lt" -v wt="$wt" -v bm="$bm" -v lm="$lm" -v wm="$wm" -v pr="$pr" -v runs="$runs" 'BEGIN {
+awk -v bt="$bt" -v lt="$lt" -v qt="$qt" -v wt="$wt" -v bm="$bm" -v lm="$lm" -v qm="$qm" -v wm="$wm" \
+  -v pr="$pr" -v runs="$runs" 'BEGIN {
   tr = wt / bt; mr = wm / bm
   printf "runs: %d each (median)\n", runs
-  printf "start-up:  bare window %.1f ms, with a label %.1f ms (%.2f), wizard Step 0 %.1f ms\n", bt / 1000, lt / 1000, lt / bt, wt / 1000
+  printf "start-up:  bare window %.1f ms, with a label %.1f ms (%.2f), plain Qt Step 0 %.1f ms (%.2f)\n", bt / 1000, lt / 1000, lt / bt, qt / 1000, qt / bt
+  printf "           wizard Step 0 %.1f ms\n", wt / 1000
   printf "           wizard / bare window %.2f (limit 1.30), wizard / labelled window %.2f\n", tr, wt / lt
   printf "           wizard / bare window round by round: median %.2f\n", pr
-  printf "peak RSS:  bare window %d kB, with a label %d kB (%.2f), wizard %d kB\n", bm, lm, lm / bm, wm
+  printf "peak RSS:  bare window %d kB, with a label %d kB (%.2f), plain Qt Step 0 %d kB (%.2f)\n", bm, lm, lm / bm, qm, qm / bm
+  printf "           wizard %d kB\n", wm
   printf "           wizard / bare window %.2f (limit 1.20), wizard / labelled window %.2f\n", mr, wm / lm
   exit (tr <= 1.30 && mr <= 1.20) ? 0 : 1
 }'
