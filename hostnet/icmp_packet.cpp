@@ -73,24 +73,24 @@ std::string BuildEchoRequest(std::uint16_t identifier, std::uint16_t sequence) {
   return packet;
 }
 
-ReplyKind ClassifyRawPacket(std::string_view packet, const EchoKey& key) {
+EchoMatch ClassifyRawPacket(std::string_view packet, const EchoKey& key) {
   std::uint8_t protocol = 0;
   std::uint32_t source = 0;
   std::uint32_t destination = 0;
   std::string_view icmp;
   if (!SplitIpPacket(packet, protocol, source, destination, icmp) || protocol != kProtocolIcmp ||
       icmp.size() < kIcmpHeaderSize) {
-    return ReplyKind::Unrelated;
+    return EchoMatch::Unrelated;
   }
   const std::uint8_t type = Byte(icmp, 0);
   if (type == kIcmpEchoReply) {
     const bool ours = source == key.target && Read16(icmp, 4) == key.identifier &&
                       Read16(icmp, 6) == key.sequence;
-    return ours ? ReplyKind::EchoReply : ReplyKind::Unrelated;
+    return ours ? EchoMatch::EchoReply : EchoMatch::Unrelated;
   }
   if (type != kIcmpDestinationUnreachable && type != kIcmpTimeExceeded &&
       type != kIcmpParameterProblem) {
-    return ReplyKind::Unrelated;
+    return EchoMatch::Unrelated;
   }
   // An error quotes the IP header and at least 8 bytes of the packet it is
   // about, which for an echo request covers identifier and sequence.
@@ -102,18 +102,18 @@ ReplyKind ClassifyRawPacket(std::string_view packet, const EchoKey& key) {
                      quotedIcmp) ||
       quotedProtocol != kProtocolIcmp || quotedDestination != key.target ||
       !IsOurRequest(quotedIcmp, key)) {
-    return ReplyKind::Unrelated;
+    return EchoMatch::Unrelated;
   }
-  return ReplyKind::Error;
+  return EchoMatch::Error;
 }
 
-ReplyKind ClassifyDatagramPacket(std::string_view packet, std::uint32_t source,
+EchoMatch ClassifyDatagramPacket(std::string_view packet, std::uint32_t source,
                                  const EchoKey& key) {
   if (packet.size() < kIcmpHeaderSize || Byte(packet, 0) != kIcmpEchoReply ||
       source != key.target || Read16(packet, 6) != key.sequence) {
-    return ReplyKind::Unrelated;
+    return EchoMatch::Unrelated;
   }
-  return ReplyKind::EchoReply;
+  return EchoMatch::EchoReply;
 }
 
 }  // namespace orvane

@@ -22,7 +22,7 @@ std::uint16_t InternetChecksum(std::string_view bytes);
 std::string BuildEchoRequest(std::uint16_t identifier, std::uint16_t sequence);
 
 // What a received packet means for the probe in flight.
-enum class ReplyKind {
+enum class EchoMatch {
   Unrelated,  // someone else's traffic, a stale reply or our own request
   EchoReply,  // the target answered this very request
   Error,      // an ICMP error about this very request (e.g. unreachable)
@@ -42,13 +42,13 @@ struct EchoKey {
 // an echo reply must match type, source, identifier and sequence. An error
 // must quote our request (protocol, destination, type, identifier, sequence);
 // its own source is the router or host that reports it.
-ReplyKind ClassifyRawPacket(std::string_view packet, const EchoKey& key);
+EchoMatch ClassifyRawPacket(std::string_view packet, const EchoKey& key);
 
 // A packet read from a datagram ICMP socket: no IP header, and the kernel has
 // already put its own identifier into the request and filters replies by it,
 // so the key's identifier is not compared. `source` is the sender's address
 // from recvfrom, in host byte order. Errors reach such a socket as socket
 // errors, not as packets.
-ReplyKind ClassifyDatagramPacket(std::string_view packet, std::uint32_t source, const EchoKey& key);
+EchoMatch ClassifyDatagramPacket(std::string_view packet, std::uint32_t source, const EchoKey& key);
 
 }  // namespace orvane

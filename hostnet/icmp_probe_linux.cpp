@@ -139,13 +139,13 @@ ProbeResult AwaitReply(int fd, bool datagram, const EchoKey& key, Clock::time_po
       continue;
     }
     const std::string_view packet(buffer.data(), static_cast<std::size_t>(n));
-    const ReplyKind kind = datagram
+    const EchoMatch kind = datagram
                                ? ClassifyDatagramPacket(packet, ntohl(from.sin_addr.s_addr), key)
                                : ClassifyRawPacket(packet, key);
-    if (kind == ReplyKind::EchoReply) {
+    if (kind == EchoMatch::EchoReply) {
       return ProbeResult::Answered;
     }
-    if (kind == ReplyKind::Error) {
+    if (kind == EchoMatch::Error) {
       return ProbeResult::NoAnswer;
     }
   }

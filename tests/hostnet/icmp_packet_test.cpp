@@ -95,28 +95,28 @@ TEST(ClassifyRawPacket, OnlyOurReplyFromTheTargetMatches) {
   struct Case {
     const char* what;
     std::string packet;
-    ReplyKind kind;
+    EchoMatch kind;
   };
   const Case cases[] = {
-      {"our reply", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq)), ReplyKind::EchoReply},
+      {"our reply", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq)), EchoMatch::EchoReply},
       {"our reply, IP options", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq), 3),
-       ReplyKind::EchoReply},
+       EchoMatch::EchoReply},
       {"our reply, other data", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq, "x")),
-       ReplyKind::EchoReply},
+       EchoMatch::EchoReply},
       {"own request looped back", Ip(kTarget, kTarget, Icmp(kIcmpEchoRequest, kId, kSeq)),
-       ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
       {"stale reply", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq - 1)),
-       ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
       {"other program", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId + 1, kSeq)),
-       ReplyKind::Unrelated},
-      {"other host", Ip(kOther, kTarget, Icmp(kIcmpEchoReply, kId, kSeq)), ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
+      {"other host", Ip(kOther, kTarget, Icmp(kIcmpEchoReply, kId, kSeq)), EchoMatch::Unrelated},
       {"not ICMP", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq), 0, 17),
-       ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
       {"ICMP header cut", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq).substr(0, 7)),
-       ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
       {"IP header cut", Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq)).substr(0, 19),
-       ReplyKind::Unrelated},
-      {"empty", "", ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
+      {"empty", "", EchoMatch::Unrelated},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ClassifyRawPacket(c.packet, kKey), c.kind) << c.what;
@@ -125,43 +125,43 @@ TEST(ClassifyRawPacket, OnlyOurReplyFromTheTargetMatches) {
 
 TEST(ClassifyRawPacket, HeaderLengthComesFromIhl) {
   std::string withOptions = Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq), 2);
-  EXPECT_EQ(ClassifyRawPacket(withOptions, kKey), ReplyKind::EchoReply);
+  EXPECT_EQ(ClassifyRawPacket(withOptions, kKey), EchoMatch::EchoReply);
   // Read as a 20-byte header, the option bytes would be taken for ICMP.
   withOptions[0] = 0x45;
-  EXPECT_EQ(ClassifyRawPacket(withOptions, kKey), ReplyKind::Unrelated);
+  EXPECT_EQ(ClassifyRawPacket(withOptions, kKey), EchoMatch::Unrelated);
   // An IHL below five words, or a version other than 4, is no IPv4 packet.
   std::string bad = Ip(kTarget, kTarget, Icmp(kIcmpEchoReply, kId, kSeq));
   bad[0] = 0x44;
-  EXPECT_EQ(ClassifyRawPacket(bad, kKey), ReplyKind::Unrelated);
+  EXPECT_EQ(ClassifyRawPacket(bad, kKey), EchoMatch::Unrelated);
   bad[0] = 0x65;
-  EXPECT_EQ(ClassifyRawPacket(bad, kKey), ReplyKind::Unrelated);
+  EXPECT_EQ(ClassifyRawPacket(bad, kKey), EchoMatch::Unrelated);
   // A header longer than the packet.
   bad[0] = 0x4F;
-  EXPECT_EQ(ClassifyRawPacket(bad.substr(0, 40), kKey), ReplyKind::Unrelated);
+  EXPECT_EQ(ClassifyRawPacket(bad.substr(0, 40), kKey), EchoMatch::Unrelated);
 }
 
 TEST(ClassifyRawPacket, ErrorsQuotingOurRequest) {
   struct Case {
     const char* what;
     std::string packet;
-    ReplyKind kind;
+    EchoMatch kind;
   };
   const Case cases[] = {
       {"unreachable", Error(kIcmpDestinationUnreachable, kRouter, kTarget, kId, kSeq),
-       ReplyKind::Error},
-      {"time exceeded", Error(kIcmpTimeExceeded, kRouter, kTarget, kId, kSeq), ReplyKind::Error},
+       EchoMatch::Error},
+      {"time exceeded", Error(kIcmpTimeExceeded, kRouter, kTarget, kId, kSeq), EchoMatch::Error},
       {"parameter problem", Error(kIcmpParameterProblem, kTarget, kTarget, kId, kSeq),
-       ReplyKind::Error},
+       EchoMatch::Error},
       {"about another target", Error(kIcmpDestinationUnreachable, kRouter, kOther, kId, kSeq),
-       ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
       {"about another sequence",
-       Error(kIcmpDestinationUnreachable, kRouter, kTarget, kId, kSeq + 1), ReplyKind::Unrelated},
+       Error(kIcmpDestinationUnreachable, kRouter, kTarget, kId, kSeq + 1), EchoMatch::Unrelated},
       {"about another program", Error(kIcmpDestinationUnreachable, kRouter, kTarget, kId - 1, kSeq),
-       ReplyKind::Unrelated},
-      {"redirect", Error(5, kRouter, kTarget, kId, kSeq), ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
+      {"redirect", Error(5, kRouter, kTarget, kId, kSeq), EchoMatch::Unrelated},
       {"quote cut short",
        Error(kIcmpDestinationUnreachable, kRouter, kTarget, kId, kSeq).substr(0, 20 + 8 + 20 + 6),
-       ReplyKind::Unrelated},
+       EchoMatch::Unrelated},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ClassifyRawPacket(c.packet, kKey), c.kind) << c.what;
@@ -171,15 +171,15 @@ TEST(ClassifyRawPacket, ErrorsQuotingOurRequest) {
 TEST(ClassifyDatagramPacket, SequenceAndSourceDecide) {
   // The kernel chose the identifier; it is not compared.
   EXPECT_EQ(ClassifyDatagramPacket(Icmp(kIcmpEchoReply, 0x4321, kSeq), kTarget, kKey),
-            ReplyKind::EchoReply);
+            EchoMatch::EchoReply);
   EXPECT_EQ(ClassifyDatagramPacket(Icmp(kIcmpEchoReply, kId, kSeq + 1), kTarget, kKey),
-            ReplyKind::Unrelated);
+            EchoMatch::Unrelated);
   EXPECT_EQ(ClassifyDatagramPacket(Icmp(kIcmpEchoReply, kId, kSeq), kOther, kKey),
-            ReplyKind::Unrelated);
+            EchoMatch::Unrelated);
   EXPECT_EQ(ClassifyDatagramPacket(Icmp(kIcmpEchoRequest, kId, kSeq), kTarget, kKey),
-            ReplyKind::Unrelated);
+            EchoMatch::Unrelated);
   EXPECT_EQ(ClassifyDatagramPacket(Icmp(kIcmpEchoReply, kId, kSeq).substr(0, 7), kTarget, kKey),
-            ReplyKind::Unrelated);
+            EchoMatch::Unrelated);
 }
 
 }  // namespace
