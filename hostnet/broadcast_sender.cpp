@@ -4,8 +4,8 @@
 
 namespace orvane {
 
-SendOutcome SendBroadcast(std::string_view bytes) {
-  return SendDatagramTo(bytes, kLimitedBroadcast, kDeviceRequestPort, true);
+SendOutcome SendBroadcast(std::string_view bytes, std::uint16_t port) {
+  return SendDatagramTo(bytes, kLimitedBroadcast, port, true);
 }
 
 std::string BroadcastFailureMessage(const SendOutcome& outcome) {

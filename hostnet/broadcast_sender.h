@@ -6,10 +6,8 @@
 
 namespace orvane {
 
-// Devices listen for requests on this port; requests go to the limited
-// broadcast address so that a device answers even when its own address lies
-// outside the PC's subnet.
-inline constexpr std::uint16_t kDeviceRequestPort = 12311;
+// Requests go to the limited broadcast address so that a device answers even
+// when its own address lies outside the PC's subnet.
 inline constexpr std::string_view kLimitedBroadcast = "255.255.255.255";
 
 // What became of one datagram. wsaCode is the Windows Sockets code of the
@@ -19,11 +17,11 @@ struct SendOutcome {
   std::int32_t wsaCode;
 };
 
-// Sends the bytes, unchanged and whole, as one datagram to
-// 255.255.255.255:12311 from a fresh unbound UDP socket with broadcast
-// permission; the socket is closed before returning. It neither shows nor
-// waits for anything: the page shows BroadcastFailureMessage and yields.
-SendOutcome SendBroadcast(std::string_view bytes);
+// Sends the bytes, unchanged and whole, as one datagram to 255.255.255.255 at
+// `port` from a fresh unbound UDP socket with broadcast permission; the socket
+// is closed before returning. It neither shows nor waits for anything: the
+// page shows BroadcastFailureMessage and yields.
+SendOutcome SendBroadcast(std::string_view bytes, std::uint16_t port);
 
 // The two-line message for a failed send: "Cannot Create Socket." or
 // "Cannot Send Request.", CR LF, one blank, the code in decimal and right

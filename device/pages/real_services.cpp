@@ -2,6 +2,7 @@
 #include <system_error>
 
 #include "desktop/shortcuts.h"
+#include "device/core/codec.h"
 #include "device/pages/services.h"
 #include "device/pages/udp_receiver.h"
 #include "hostnet/adapter_settings.h"
@@ -34,7 +35,7 @@ class RealProber final : public Prober {
 
 class RealSender final : public Sender {
  public:
-  SendOutcome Send(const std::string& bytes) override { return SendBroadcast(bytes); }
+  SendOutcome Send(const std::string& bytes) override { return SendBroadcast(bytes, kRequestPort); }
 };
 
 class RealSettings final : public SettingsSource {

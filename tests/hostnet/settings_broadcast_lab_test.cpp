@@ -21,6 +21,9 @@ namespace {
 
 using namespace lab;
 
+// The port devices listen on for requests.
+constexpr std::uint16_t kRequestPort = 12311;
+
 std::string Text(const std::array<char, 16>& field) {
   return TrimAtNul(std::string_view(field.data(), field.size()));
 }
@@ -62,7 +65,7 @@ class BroadcastLab : public ::testing::Test {
     ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in any{};
     any.sin_family = AF_INET;
-    any.sin_port = htons(kDeviceRequestPort);
+    any.sin_port = htons(kRequestPort);
     any.sin_addr.s_addr = htonl(INADDR_ANY);
     ASSERT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
   }
@@ -98,7 +101,7 @@ TEST_F(BroadcastLab, SentAndArrivesWholeAtTheRouter) {
   configuration += "\xE5\x8F\xB0\xE5\x8C\x97-NAS";
   configuration.append(1400 - configuration.size(), '\xA7');
   for (const std::string& message : {std::string("0C01S"), configuration}) {
-    const SendOutcome outcome = SendBroadcast(message);
+    const SendOutcome outcome = SendBroadcast(message, kRequestPort);
     EXPECT_EQ(outcome.stage, SendOutcome::Stage::Sent);
     EXPECT_EQ(outcome.wsaCode, 0);
     EXPECT_EQ(BroadcastFailureMessage(outcome), "");
@@ -109,7 +112,7 @@ TEST_F(BroadcastLab, SentAndArrivesWholeAtTheRouter) {
 }
 
 TEST(BroadcastNoRouteLab, WithoutDefaultRouteTheSendFails) {
-  const SendOutcome outcome = SendBroadcast("0C01S");
+  const SendOutcome outcome = SendBroadcast("0C01S", kRequestPort);
   EXPECT_EQ(outcome.stage, SendOutcome::Stage::SendFailed);
   EXPECT_EQ(outcome.wsaCode, 10051);
   EXPECT_EQ(BroadcastFailureMessage(outcome),
