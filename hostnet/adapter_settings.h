@@ -34,13 +34,6 @@ std::unique_ptr<AdapterSource> MakePlatformAdapterSource();
 // The characters before the first NUL, or the whole value when it has none.
 std::string TrimAtNul(std::string_view value);
 
-// Address, mask and gateway of the first adapter, each trimmed at its NUL and
-// joined by the separator, e.g. "192.168.1.10+255.255.255.0+192.168.1.1".
-// Only the first adapter is looked at, whether or not it is connected. Empty
-// when the query fails or lists no adapter. An empty field still keeps both
-// separators, so the text always splits into three values.
-std::string GetAdapterSettings(std::string_view separator, AdapterSource& source);
-
 // The PC's settings as the pages keep them, in dotted-decimal text exactly as
 // the platform reported them.
 struct LocalSettings {
@@ -49,11 +42,12 @@ struct LocalSettings {
   std::string LocalGateway;
 };
 
-// Splits the joined text at its first and second "+". A text without any "+"
-// (above all the empty text of a failed query) gives three empty values: an
+// Address, mask and gateway of the first adapter, each trimmed at its first
+// NUL. Only the first adapter is looked at, whether or not it is connected.
+// A failed query or a list without adapters gives three empty values: an
 // empty LocalAddress is not four dotted parts, so the free address search
 // later reports the PC's settings as invalid instead of drawing candidates
-// from nothing. With a single "+" the gateway is empty.
-LocalSettings SplitLocalSettings(std::string_view joined);
+// from nothing.
+LocalSettings ReadLocalSettings(AdapterSource& source);
 
 }  // namespace orvane

@@ -40,9 +40,9 @@ class RealSender final : public Sender {
 
 class RealSettings final : public SettingsSource {
  public:
-  std::string JoinedSettings() override {
+  LocalSettings Read() override {
     const auto source = MakePlatformAdapterSource();
-    return GetAdapterSettings("+", *source);
+    return ReadLocalSettings(*source);
   }
 };
 

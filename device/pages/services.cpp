@@ -25,9 +25,9 @@ Services* SetServices(Services* services) {
 
 void LoadLocalSettings() {
   SettingsSource* source = CurrentServices().settings;
-  // A failed query gives the empty text, and so three empty values: the free
-  // address search then reports the PC's settings as invalid.
-  const LocalSettings settings = SplitLocalSettings(source ? source->JoinedSettings() : "");
+  // No source counts as a failed query: three empty values, which the free
+  // address search then reports as invalid PC settings.
+  const LocalSettings settings = source ? source->Read() : LocalSettings{};
   WizardState& s = State();
   s.LocalAddress = settings.LocalAddress;
   s.LocalNetmask = settings.LocalNetmask;

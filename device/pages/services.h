@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "hostnet/adapter_settings.h"
 #include "hostnet/broadcast_sender.h"
 
 namespace orvane {
@@ -47,11 +48,11 @@ class ReplyReceiver {
   std::function<void(const std::string& datagram)> onDatagram;
 };
 
-// The PC's own settings, joined with "+": address+mask+gateway, or "".
+// The PC's own settings: address, mask and gateway, or three empty values.
 class SettingsSource {
  public:
   virtual ~SettingsSource() = default;
-  virtual std::string JoinedSettings() = 0;
+  virtual LocalSettings Read() = 0;
 };
 
 // The shortcuts and their targets; an empty error means success.
@@ -76,9 +77,8 @@ Services& CurrentServices();
 // they can be put back; nullptr stands for the real ones.
 Services* SetServices(Services* services);
 
-// Reads the PC's own settings (address+mask+gateway, joined with "+") and
-// stores them as LocalAddress, LocalNetmask and LocalGateway. Step 4's load
-// calls it once, before the scan starts.
+// Reads the PC's own settings and stores them as LocalAddress, LocalNetmask
+// and LocalGateway. Step 4's load calls it once, before the scan starts.
 void LoadLocalSettings();
 
 // True exactly when the address answered one echo within 500 ms. When no echo

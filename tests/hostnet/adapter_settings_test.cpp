@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -49,93 +51,60 @@ TEST(TrimAtNul, KeepsCharactersBeforeFirstNul) {
   EXPECT_EQ(TrimAtNul(""sv), "");
 }
 
-TEST(GetAdapterSettings, JoinsFirstAdapterOnly) {
+// The three values in order, so that a mismatch prints all of them.
+std::vector<std::string> Values(const LocalSettings& s) {
+  return {s.LocalAddress, s.LocalNetmask, s.LocalGateway};
+}
+
+using Three = std::vector<std::string>;
+
+TEST(ReadLocalSettings, FirstAdapterOnly) {
   FixedAdapters source(true,
                        {
                            {Field("192.168.1.10"), Field("255.255.255.0"), Field("192.168.1.1")},
                            {Field("10.0.0.5"), Field("255.0.0.0"), Field("10.0.0.1")},
                        });
-  EXPECT_EQ(GetAdapterSettings("+", source), "192.168.1.10+255.255.255.0+192.168.1.1");
+  EXPECT_EQ(Values(ReadLocalSettings(source)),
+            (Three{"192.168.1.10", "255.255.255.0", "192.168.1.1"}));
   EXPECT_EQ(source.queries, 1);
 }
 
-TEST(GetAdapterSettings, TrimsEachFieldAtItsNul) {
+TEST(ReadLocalSettings, TrimsEachFieldAtItsNul) {
   FixedAdapters source(
       true, {{FieldWithJunk("10.1.2.3"), FieldWithJunk("255.255.0.0"), FieldWithJunk("10.1.0.1")}});
-  EXPECT_EQ(GetAdapterSettings("+", source), "10.1.2.3+255.255.0.0+10.1.0.1");
+  EXPECT_EQ(Values(ReadLocalSettings(source)), (Three{"10.1.2.3", "255.255.0.0", "10.1.0.1"}));
 }
 
-TEST(GetAdapterSettings, FifteenCharacterValueFillsFieldAndIsWhole) {
+TEST(ReadLocalSettings, FifteenCharacterValueFillsFieldAndIsWhole) {
   FixedAdapters source(
       true, {{Field("192.168.100.200"), Field("255.255.255.255"), Field("192.168.100.254")}});
-  EXPECT_EQ(GetAdapterSettings("+", source), "192.168.100.200+255.255.255.255+192.168.100.254");
+  EXPECT_EQ(Values(ReadLocalSettings(source)),
+            (Three{"192.168.100.200", "255.255.255.255", "192.168.100.254"}));
 }
 
-TEST(GetAdapterSettings, EmptyFieldKeepsBothSeparators) {
+TEST(ReadLocalSettings, FieldOfSixteenNulsIsEmptyAndTheOthersStay) {
   struct Case {
     AdapterRecord record;
-    const char* joined;
+    Three values;
   };
   const Case cases[] = {
-      {{Field("10.0.0.2"), Field("255.0.0.0"), Field("")}, "10.0.0.2+255.0.0.0+"},
-      {{Field("10.0.0.2"), Field(""), Field("10.0.0.1")}, "10.0.0.2++10.0.0.1"},
-      {{Field(""), Field("255.0.0.0"), Field("10.0.0.1")}, "+255.0.0.0+10.0.0.1"},
-      {{Field(""), Field(""), Field("")}, "++"},
-      {{Field("0.0.0.0"), Field("0.0.0.0"), Field("0.0.0.0")}, "0.0.0.0+0.0.0.0+0.0.0.0"},
+      {{Field("10.0.0.2"), Field("255.0.0.0"), Field("")}, {"10.0.0.2", "255.0.0.0", ""}},
+      {{Field("10.0.0.2"), Field(""), Field("10.0.0.1")}, {"10.0.0.2", "", "10.0.0.1"}},
+      {{Field(""), Field("255.0.0.0"), Field("10.0.0.1")}, {"", "255.0.0.0", "10.0.0.1"}},
+      {{Field(""), Field(""), Field("")}, {"", "", ""}},
+      {{Field("0.0.0.0"), Field("0.0.0.0"), Field("0.0.0.0")}, {"0.0.0.0", "0.0.0.0", "0.0.0.0"}},
   };
   for (const Case& c : cases) {
     FixedAdapters source(true, {c.record});
-    EXPECT_EQ(GetAdapterSettings("+", source), c.joined);
+    EXPECT_EQ(Values(ReadLocalSettings(source)), c.values);
   }
 }
 
-TEST(GetAdapterSettings, OtherSeparatorsAreDroppedWhole) {
-  FixedAdapters source(true, {{Field("1.1.1.1"), Field("2.2.2.2"), Field("3.3.3.3")}});
-  EXPECT_EQ(GetAdapterSettings(", ", source), "1.1.1.1, 2.2.2.2, 3.3.3.3");
-  EXPECT_EQ(GetAdapterSettings("", source), "1.1.1.12.2.2.23.3.3.3");
-}
-
-TEST(GetAdapterSettings, FailedQueryOrNoAdapterGivesEmptyText) {
+TEST(ReadLocalSettings, FailedQueryOrNoAdapterGivesThreeEmptyValues) {
   FixedAdapters failed(false, {{Field("1.1.1.1"), Field("2.2.2.2"), Field("3.3.3.3")}});
-  EXPECT_EQ(GetAdapterSettings("+", failed), "");
+  EXPECT_EQ(Values(ReadLocalSettings(failed)), (Three{"", "", ""}));
   FixedAdapters none(true, {});
-  EXPECT_EQ(GetAdapterSettings("+", none), "");
-}
-
-TEST(SplitLocalSettings, SplitsAtFirstAndSecondPlus) {
-  struct Case {
-    const char* joined;
-    const char* address;
-    const char* netmask;
-    const char* gateway;
-  };
-  const Case cases[] = {
-      {"192.168.1.10+255.255.255.0+192.168.1.1", "192.168.1.10", "255.255.255.0", "192.168.1.1"},
-      {"10.0.0.2+255.0.0.0+", "10.0.0.2", "255.0.0.0", ""},
-      {"10.0.0.2++10.0.0.1", "10.0.0.2", "", "10.0.0.1"},
-      {"+255.0.0.0+10.0.0.1", "", "255.0.0.0", "10.0.0.1"},
-      {"++", "", "", ""},
-      // Only the first two separate; anything after the second is gateway.
-      {"a+b+c+d", "a", "b", "c+d"},
-      // Texts a failed or odd query could leave.
-      {"", "", "", ""},
-      {"10.0.0.2", "", "", ""},
-      {"10.0.0.2+255.0.0.0", "10.0.0.2", "255.0.0.0", ""},
-  };
-  for (const Case& c : cases) {
-    const LocalSettings s = SplitLocalSettings(c.joined);
-    EXPECT_EQ(s.LocalAddress, c.address) << c.joined;
-    EXPECT_EQ(s.LocalNetmask, c.netmask) << c.joined;
-    EXPECT_EQ(s.LocalGateway, c.gateway) << c.joined;
-  }
-}
-
-TEST(SplitLocalSettings, UndoesGetAdapterSettings) {
-  FixedAdapters source(true, {{Field("10.77.5.9"), Field("255.255.252.0"), Field("0.0.0.0")}});
-  const LocalSettings s = SplitLocalSettings(GetAdapterSettings("+", source));
-  EXPECT_EQ(s.LocalAddress, "10.77.5.9");
-  EXPECT_EQ(s.LocalNetmask, "255.255.252.0");
-  EXPECT_EQ(s.LocalGateway, "0.0.0.0");
+  EXPECT_EQ(Values(ReadLocalSettings(none)), (Three{"", "", ""}));
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ class FakeSender : public Sender {
 
 class FakeSettings : public SettingsSource {
  public:
-  std::string JoinedSettings() override { return joined; }
-  std::string joined = "192.168.1.10+255.255.255.0+192.168.1.1";
+  LocalSettings Read() override { return local; }
+  LocalSettings local = {"192.168.1.10", "255.255.255.0", "192.168.1.1"};
 };
 
 class FakeDesktop : public Desktop {

@@ -26,7 +26,7 @@ class InertSender : public Sender {
 
 class InertSettings : public SettingsSource {
  public:
-  std::string JoinedSettings() override { return "192.168.1.10+255.255.255.0+192.168.1.1"; }
+  LocalSettings Read() override { return {"192.168.1.10", "255.255.255.0", "192.168.1.1"}; }
 };
 
 class InertDesktop : public Desktop {

@@ -61,7 +61,7 @@ TEST_F(Step4Test, ReachableDeviceGetsShortcutsToItsAddressAndNoRequest) {
 
 TEST_F(Step4Test, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToNewAddress) {
   world.prober.answers["192.168.1.20"] = ProbeAnswer::NoAnswer;
-  world.settings.joined = "192.168.0.10+255.255.255.0+192.168.0.1";
+  world.settings.local = {"192.168.0.10", "255.255.255.0", "192.168.0.1"};
   candidates.values = {RFor(57)};
   frmMain2* page = StartScan({kReplyA});
   ChooseRow(0);
@@ -192,21 +192,21 @@ TEST_F(Step4Test, NoFreeAddressAfterTwentyTriesReturnsToStep3) {
 
 TEST_F(Step4Test, UnusablePcSettingsEndTheProgram) {
   struct Case {
-    std::string joined;
+    LocalSettings local;
     std::vector<QString> boxes;
   };
   const QString invalid = "Your PC's IP address settings are invalid or not available.";
   for (const Case& c :
-       {Case{"", {invalid, Text(40)}}, Case{"1.2.3+255.0.0.0+", {invalid, Text(40)}},
-        Case{"0.0.0.0+0.0.0.0+0.0.0.0", {Text(40)}}}) {
+       {Case{{}, {invalid, Text(40)}}, Case{{"1.2.3", "255.0.0.0", ""}, {invalid, Text(40)}},
+        Case{{"0.0.0.0", "0.0.0.0", "0.0.0.0"}, {Text(40)}}}) {
     ResetWizard();
-    world.settings.joined = c.joined;
+    world.settings.local = c.local;
     world.prober.answers["192.168.1.20"] = ProbeAnswer::NoAnswer;
     world.prober.probed.clear();
     frmMain2* page = StartScan({kReplyA});
     ChooseRow(0);
     EndScanWindow(page);
-    EXPECT_EQ(BoxTexts(), c.boxes) << c.joined;
+    EXPECT_EQ(BoxTexts(), c.boxes) << c.local.LocalAddress;
     EXPECT_EQ(Tk().Shown().back().title, "Warning");
     EXPECT_EQ(world.prober.probed.size(), 1u) << "only the list page's probe";
     EXPECT_EQ(Tk().EndCount(), 1);
