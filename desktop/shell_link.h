@@ -10,7 +10,6 @@ namespace orvane {
 // ShowCommand values of a shell link header: the window state the target's
 // window opens in. 1 is a normal window; the shell treats unknown values as 1.
 inline constexpr std::uint32_t kShowNormal = 1;
-inline constexpr std::uint32_t kShowMaximized = 3;
 inline constexpr std::uint32_t kShowMinimizedNoActive = 7;
 
 // One shortcut, the fields a user sees on its Properties sheet. Strings hold

@@ -104,15 +104,4 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
-bool IsValidUtf8(std::string_view bytes) {
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    char32_t cp = 0;
-    if (!NextUtf8CodePoint(bytes, pos, cp)) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace orvane

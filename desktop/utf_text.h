@@ -15,9 +15,6 @@ std::u16string Utf8ToUtf16(std::string_view bytes);
 // The reverse, for the reader; an unpaired surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
-// True when every byte belongs to a valid UTF-8 sequence.
-bool IsValidUtf8(std::string_view bytes);
-
 // Decodes the scalar value at bytes[pos]. On success stores it in codePoint,
 // advances pos past the sequence and returns true; on failure advances pos by
 // one byte and returns false.
