@@ -37,12 +37,6 @@ namespace {
 
 constexpr const char* kOpener = "xdg-open";
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The opener's full path from PATH. Empty and relative entries are skipped:
 // they name the current folder, where anyone could have put an "xdg-open".
 std::string FindOnPath(const std::string& program) {

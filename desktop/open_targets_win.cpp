@@ -22,9 +22,8 @@ namespace orvane {
 namespace {
 
 bool IsSafeForCommandLine(std::string_view address) {
-  const auto first = address.find_first_not_of(' ');
-  if (first == std::string_view::npos) return false;
-  const std::string_view inner = address.substr(first, address.find_last_not_of(' ') - first + 1);
+  const std::string_view inner = TrimBlanks(address);
+  if (inner.empty()) return false;
   for (char c : inner) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F || c == ' ' || c == '"' || c == ',') return false;

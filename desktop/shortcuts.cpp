@@ -27,13 +27,6 @@ struct ShortcutFile {
   ShellLink link;
 };
 
-// Blanks (spaces) only; tabs and other white space stay.
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string PathText(const std::filesystem::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
@@ -83,6 +76,12 @@ DesktopResult Failure(std::string sentence) {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
 DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
                                 std::string_view hostName) {

@@ -29,6 +29,11 @@ DesktopResult CreateShortcuts(std::string_view address, std::string_view hostNam
 DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
                                 std::string_view hostName);
 
+// The text without the blanks (spaces) at its ends; tabs and other white space
+// stay. The shortcuts' targets and the launchers trim the device's address with
+// it, since a blank cannot stand in the host part of a URL or a UNC path.
+std::string_view TrimBlanks(std::string_view text);
+
 // Starts the shared folders, then the web page, each in a normal window,
 // without waiting for either. open_targets_linux.cpp / open_targets_win.cpp.
 DesktopResult OpenShortcutTargets(std::string_view address);
