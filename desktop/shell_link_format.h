@@ -1,8 +1,8 @@
 #pragma once
 
 // Constants of the Shell Link (.lnk) binary format shared by the writer and the
-// reader. Names follow Microsoft's published description of the format; all
-// numbers in a file are little-endian.
+// tests' reader (tests/support/shell_link_reader.h). Names follow Microsoft's
+// published description of the format; all numbers in a file are little-endian.
 
 #include <array>
 #include <cstdint>

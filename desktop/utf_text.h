@@ -12,7 +12,8 @@ namespace orvane {
 // replacement character instead of silently dropping or reinterpreting data.
 std::u16string Utf8ToUtf16(std::string_view bytes);
 
-// The reverse, for the reader; an unpaired surrogate becomes U+FFFD.
+// The reverse, for the tests' shell-link reader (tests/support); an unpaired
+// surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
 // Decodes the scalar value at bytes[pos]. On success stores it in codePoint,

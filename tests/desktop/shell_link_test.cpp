@@ -4,7 +4,7 @@
 #include <random>
 
 #include "desktop/shell_link.h"
-#include "desktop/shell_link_reader.h"
+#include "tests/support/shell_link_reader.h"
 
 namespace orvane {
 namespace {

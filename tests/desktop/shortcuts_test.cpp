@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "desktop/shell_link_reader.h"
 #include "desktop/shortcuts.h"
 #include "tests/desktop/desktop_test_support.h"
+#include "tests/support/shell_link_reader.h"
 
 namespace orvane {
 namespace {

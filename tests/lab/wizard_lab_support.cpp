@@ -7,9 +7,9 @@
 #include <iterator>
 #include <vector>
 
-#include "desktop/shell_link_reader.h"
 #include "shell/navigation.h"
 #include "shell/toolkit.h"
+#include "tests/support/shell_link_reader.h"
 #include "tests/support/test_toolkit.h"
 
 namespace orvane::lab {

@@ -25,13 +25,13 @@
 
 #include <thread>
 
-#include "desktop/shell_link_reader.h"
 #include "device/pages/frm_main2.h"
 #include "shell/core/wizard_state.h"
 #include "shell/navigation.h"
 #include "shell/resources.h"
 #include "tests/lab/lab_net.h"
 #include "tests/lab/wizard_lab_support.h"
+#include "tests/support/shell_link_reader.h"
 #include "tests/support/test_toolkit.h"
 
 namespace orvane::lab {

@@ -2,7 +2,7 @@
 // of every field the writer stores; it parses strictly and bounds-checks every
 // offset, because a link file is input like any other.
 
-#include "desktop/shell_link_reader.h"
+#include "tests/support/shell_link_reader.h"
 
 #include <algorithm>
 
