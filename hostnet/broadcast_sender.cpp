@@ -20,8 +20,9 @@ std::string BroadcastFailureMessage(const SendOutcome& outcome) {
       message = "Cannot Send Request.";
       break;
   }
-  // The code and its text touch: " 10065No route to host." is what users of
-  // the wizard have always been shown, and support staff search for it.
+  // The code and its text touch: " 10065No route to host." is the line the
+  // device's manual and support staff quote, so a user who searches for the
+  // message as shown finds it.
   message += "\r\n ";
   message += std::to_string(outcome.wsaCode);
   message += SocketErrorText(outcome.wsaCode);

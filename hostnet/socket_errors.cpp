@@ -14,7 +14,8 @@ struct ErrorRow {
 
 // Kept sorted by code for the binary search below. The capitals inside
 // "Permission Denied.", "Bad Address." and "Invalid Argument." are part of the
-// texts as users have always seen them.
+// texts: the device's manual and support staff quote them letter for letter,
+// and a user searches for the text exactly as shown.
 constexpr std::array<ErrorRow, 51> kErrorRows{{
     {10004, "Interrupted system call."},
     {10009, "Bad file number."},
