@@ -1,12 +1,25 @@
 # One place for the compile settings every target shares.
 add_library(orvane_settings INTERFACE)
 target_compile_features(orvane_settings INTERFACE cxx_std_20)
-# Includes are written from the project root: #include "device/core/codec.h".
-target_include_directories(orvane_settings INTERFACE ${PROJECT_SOURCE_DIR})
 target_compile_options(orvane_settings INTERFACE -Wall -Wextra)
 if(ORVANE_WERROR)
   target_compile_options(orvane_settings INTERFACE -Werror)
 endif()
+
+# orvane_layer(<target> <folder>)
+# Includes are written from the project root ("device/codec.h"), but no target
+# sees the whole root: each folder's library makes its own folder includable,
+# for itself and for whatever links it, through a root of its own that holds
+# only that folder. A target thus sees exactly the folders it links, and an
+# include that runs the wrong way (device/ reaching into wizard/) fails to
+# build. Tests and tools, at the top, see the whole root.
+function(orvane_layer target folder)
+  set(root ${PROJECT_BINARY_DIR}/layers/${folder})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  target_include_directories(${target} PUBLIC ${root})
+endfunction()
 
 # orvane_add_test(<name> LABEL <unit|gui|lab> SOURCES ... [LIBS ...] [ENV ...])
 # Builds one GoogleTest binary and registers each of its tests with ctest under

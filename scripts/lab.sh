@@ -63,7 +63,7 @@ COMMAND sees these variables:
 Examples:
   sudo scripts/lab.sh -- bash
   sudo scripts/lab.sh --device a 192.168.50.20/24 --host NAS1 \
-       --device b 10.20.30.40/24 --apply -- build/dev/shell/orvane-setup
+       --device b 10.20.30.40/24 --apply -- build/dev/wizard/orvane-setup
 EOF
 }
 

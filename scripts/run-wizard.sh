@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset dev -G Ninja >/dev/null
 cmake --build --preset dev --target orvane-setup
-exec build/dev/shell/orvane-setup "$@"
+exec build/dev/wizard/orvane-setup "$@"

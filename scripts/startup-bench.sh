@@ -57,7 +57,7 @@ if [ -z "${BUILD_DIR:-}" ] && [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Ma
 fi
 cmake --build "$build" --target orvane-setup orvane-bare-window orvane-plain-step0 \
   orvane-wait-window >/dev/null
-wizard="$PWD/$build/shell/orvane-setup"
+wizard="$PWD/$build/wizard/orvane-setup"
 bare="$PWD/$build/tools/screenshots/orvane-bare-window"
 plain="$PWD/$build/tools/screenshots/orvane-plain-step0"
 stopwatch="$PWD/$build/tools/screenshots/orvane-wait-window"

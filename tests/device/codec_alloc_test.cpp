@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "device/core/codec.h"
-#include "device/core/device_table.h"
+#include "device/codec.h"
+#include "device/device_table.h"
 #include "tests/device/allocation_counter.h"
 #include "tests/device/sample_replies.h"
 

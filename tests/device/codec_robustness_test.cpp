@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "device/core/codec.h"
+#include "device/codec.h"
 #include "tests/device/sample_replies.h"
 
 namespace orvane {

@@ -1,7 +1,7 @@
 // The wire codec against the device protocol: requests byte for byte, replies
 // read by their position rules, quirks included.
 
-#include "device/core/codec.h"
+#include "device/codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Filling the device table from discovery replies, in arrival order.
 
-#include "device/core/device_table.h"
+#include "device/device_table.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "device/core/codec.h"
+#include "device/codec.h"
 #include "tests/device/sample_replies.h"
 
 namespace orvane {

@@ -1,6 +1,6 @@
 // The three number columns of the device list page.
 
-#include "device/core/list_format.h"
+#include "device/list_format.h"
 
 #include <gtest/gtest.h>
 

@@ -7,10 +7,9 @@
 #include <iterator>
 #include <vector>
 
-#include "shell/navigation.h"
-#include "shell/toolkit.h"
 #include "tests/support/shell_link_reader.h"
 #include "tests/support/test_toolkit.h"
+#include "ui/toolkit.h"
 
 namespace orvane::lab {
 
@@ -21,18 +20,18 @@ QString Home() {
 }  // namespace
 
 void WizardLab::SetUp() {
-  testing::ResetWizard();
+  testing::ResetWindows();
   QDir desktop(Home() + "/Desktop");
   for (const QString& f : desktop.entryList(QDir::Files)) desktop.remove(f);
   QFile::remove(Home() + "/opened.txt");
 }
 
 void WizardLab::TearDown() {
-  testing::ResetWizard();
+  testing::ResetWindows();
 }
 
-frmMain2* WizardLab::StartStep4() {
-  return static_cast<frmMain2*>(GoToPage(nullptr, PageId::Main2));
+SetupRunPage* WizardLab::StartStep4() {
+  return static_cast<SetupRunPage*>(flow.GoTo(PageId::SetupRun));
 }
 
 double WizardLab::RunUntilEnded(int timeoutMs) {

@@ -8,8 +8,10 @@
 #include <QStringList>
 #include <string>
 
-#include "device/pages/frm_main2.h"
 #include "tests/support/page_driver.h"
+#include "wizard/page_flow.h"
+#include "wizard/program_services.h"
+#include "wizard/setup_run_page.h"
 
 namespace orvane::lab {
 
@@ -28,7 +30,7 @@ class WizardLab : public ::testing::Test {
   void TearDown() override;
 
   // Shows Step 4 (its load starts the real scan 100 ms later).
-  frmMain2* StartStep4();
+  SetupRunPage* StartStep4();
   // Runs Step 4 until the program ends; returns the wall time in seconds.
   double RunUntilEnded(int timeoutMs);
 
@@ -36,10 +38,15 @@ class WizardLab : public ::testing::Test {
   static void ConfirmLoginWhenShown() { testing::ConfirmLoginWhenShown(); }
 
   static QStringList BoxTexts();
+  static QString T(TextId id) { return Text(id, Language::English); }
   // What the recording opener was asked to open, one argument a line.
   static QStringList Opened();
   // Both shortcut files of the host exist on the desktop and point at the address.
   static void ExpectShortcuts(const std::string& host, const std::string& address);
+
+  // The wizard's own services: this PC's network and desktop, the event loop.
+  ProgramServices services;
+  PageFlow flow{services.Get()};
 };
 
 }  // namespace orvane::lab

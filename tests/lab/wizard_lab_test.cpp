@@ -25,14 +25,12 @@
 
 #include <thread>
 
-#include "device/pages/frm_main2.h"
-#include "shell/core/wizard_state.h"
-#include "shell/navigation.h"
-#include "shell/resources.h"
 #include "tests/lab/lab_net.h"
 #include "tests/lab/wizard_lab_support.h"
 #include "tests/support/shell_link_reader.h"
 #include "tests/support/test_toolkit.h"
+#include "ui/resources.h"
+#include "wizard/page_flow.h"
 
 namespace orvane::lab {
 namespace {
@@ -59,20 +57,21 @@ TEST_F(WizardLab, ScanListsEveryDeviceInArrivalOrder) {
     measured = true;
     windowLoop.quit();
   };
-  WhenShown("frmSelect", [&](Page* p) {
+  SetupRunPage* page = nullptr;
+  WhenShown("frmSelect", [&](FormWindow* p) {
     measure();
-    const WizardState& s = State();
-    for (int i = 0; i <= s.LastDevice; ++i) seen.push_back(s.Devices[std::size_t(i)]);
-    for (int i = s.LastDevice + 1; i < kDeviceCount; ++i)
-      EXPECT_EQ(s.Devices[std::size_t(i)], DeviceRecord{});
+    const SetupRun& run = page->Run();
+    for (int i = 0; i <= run.LastDevice(); ++i) seen.push_back(run.Devices()[std::size_t(i)]);
+    for (int i = run.LastDevice() + 1; i < kDeviceCount; ++i)
+      EXPECT_EQ(run.Devices()[std::size_t(i)], DeviceRecord{});
     auto* list = static_cast<QTreeWidget*>(p->ControlByName("ListView1"));
     for (int row = 0; row < list->topLevelItemCount(); ++row)
       reachable << list->topLevelItem(row)->text(1);
     Tk().QueueAnswers({Answer::Ok});
     p->ButtonControl("cmdExit")->click();  // ends the run
   });
-  frmMain2* page = StartStep4();
-  ASSERT_TRUE(orvane::testing::WaitFor([&] { return page->Timer1.isActive(); }, 2000));
+  page = StartStep4();
+  ASSERT_TRUE(orvane::testing::WaitFor([&] { return page->Run().ScanWindowOpen(); }, 2000));
   getrusage(RUSAGE_SELF, &before);
   window.start();
   QTimer::singleShot(2800, &windowLoop, measure);
@@ -81,7 +80,6 @@ TEST_F(WizardLab, ScanListsEveryDeviceInArrivalOrder) {
   ASSERT_TRUE(orvane::testing::WaitFor([] { return Ended(); }, 15000));
 
   ASSERT_EQ(seen.size(), 4u);
-  EXPECT_EQ(State().LastDevice, 3);
   const DeviceRecord a{"00:0A:1B:2C:3D:4E",
                        "192.168.50.20",
                        "255.255.255.0",
@@ -112,8 +110,8 @@ TEST_F(WizardLab, ScanListsEveryDeviceInArrivalOrder) {
 }
 
 TEST_F(WizardLab, FloodOfJunkDuringTheWindowNeitherStallsNorHidesDevices) {
-  frmMain2* page = StartStep4();
-  ASSERT_TRUE(orvane::testing::WaitFor([&] { return page->Timer1.isActive(); }, 2000));
+  SetupRunPage* page = StartStep4();
+  ASSERT_TRUE(orvane::testing::WaitFor([&] { return page->Run().ScanWindowOpen(); }, 2000));
   // The UI thread's longest stall: the largest gap between ticks of a 5 ms timer.
   QElapsedTimer gap;
   qint64 longest = 0;
@@ -136,8 +134,8 @@ TEST_F(WizardLab, FloodOfJunkDuringTheWindowNeitherStallsNorHidesDevices) {
     close(fd);
   });
   int listed = -1;
-  WhenShown("frmSelect", [&](Page* p) {
-    listed = State().LastDevice + 1;
+  WhenShown("frmSelect", [&](FormWindow* p) {
+    listed = page->Run().LastDevice() + 1;
     Tk().QueueAnswers({Answer::Ok});
     p->ButtonControl("cmdExit")->click();
   });
@@ -158,7 +156,8 @@ TEST_F(WizardLab, ReachableDeviceGetsShortcutsToItsCurrentAddress) {
   ChooseRowWhenListed(0);
   Tk().QueueAnswers({Answer::Ok, Answer::Ok});
   const double seconds = RunUntilEnded(20000);
-  EXPECT_EQ(BoxTexts(), (QStringList{Text(46), Text(57)}));
+  EXPECT_EQ(BoxTexts(),
+            (QStringList{T(TextId::ReachableShortcutsNotice), T(TextId::OpenShortcutsQuestion)}));
   ExpectShortcuts("FILER1", "192.168.50.20");
   EXPECT_EQ(Opened(), (QStringList{"smb://192.168.50.20/", "http://192.168.50.20"}));
   for (const auto& line : logA.NewReceived())
@@ -169,11 +168,12 @@ TEST_F(WizardLab, ReachableDeviceGetsShortcutsToItsCurrentAddress) {
 TEST_F(WizardLab, WrongCredentialsShowText47WithPreviousAndExitEnabled) {
   ChooseRowWhenListed(2);
   ConfirmLoginWhenShown();
-  frmMain2* page = StartStep4();
+  SetupRunPage* page = StartStep4();
   QElapsedTimer clock;
   clock.start();
   ASSERT_TRUE(orvane::testing::WaitFor(
-      [&] { return page->LabelControl("lblRun")->text() == Text(47); }, 20000));
+      [&] { return page->LabelControl("lblRun")->text() == T(TextId::ConfigurationFailed); },
+      20000));
   EXPECT_EQ(page->PictureControl("pic3")->PictureNumber(), 106);
   EXPECT_TRUE(page->ButtonControl("cmdPrevious")->isEnabled());
   EXPECT_TRUE(page->ButtonControl("cmdExit")->isEnabled());
@@ -184,17 +184,17 @@ TEST_F(WizardLab, WrongCredentialsShowText47WithPreviousAndExitEnabled) {
 TEST_F(WizardLab, SilentDeviceGivesText54AfterThirtySeconds) {
   ChooseRowWhenListed(3);
   ConfirmLoginWhenShown();
-  frmMain2* page = StartStep4();
-  ASSERT_TRUE(orvane::testing::WaitFor([&] { return page->Timer3.isActive(); }, 20000));
+  SetupRunPage* page = StartStep4();
+  ASSERT_TRUE(orvane::testing::WaitFor([&] { return page->Run().AwaitingReply(); }, 20000));
   QElapsedTimer clock;
   clock.start();
   ASSERT_TRUE(orvane::testing::WaitFor(
-      [&] { return page->LabelControl("lblRun")->text() == Text(54); }, 40000));
+      [&] { return page->LabelControl("lblRun")->text() == T(TextId::NoReply); }, 40000));
   const qint64 waited = clock.elapsed();
   EXPECT_GT(waited, 29900);
   EXPECT_LT(waited, 30600);
   EXPECT_EQ(page->PictureControl("pic3")->PictureNumber(), 106);
-  EXPECT_FALSE(page->ReceiverOpen());
+  EXPECT_FALSE(page->Run().ReceiverOpen());
   EXPECT_TRUE(page->ButtonControl("cmdPrevious")->isEnabled());
   std::printf("silent device: text 54 after %.2f s of waiting\n", waited / 1000.0);
 }
@@ -206,12 +206,13 @@ TEST_F(WizardLab, ForeignDeviceGetsAFreeAddressAndMovesThere) {
   ConfirmLoginWhenShown();
   std::string newAddress;
   Tk().onBox = [&](const orvane::testing::ShownBox& box) {
-    if (box.text == Text(50))
-      newAddress = static_cast<frmMain2*>(FindPage("frmMain2"))->NewAddressValue();
+    if (box.text == T(TextId::ShortcutsNotice))
+      newAddress = static_cast<SetupRunPage*>(FindPage("frmMain2"))->Run().NewAddress();
   };
   Tk().QueueAnswers({Answer::Ok, Answer::Ok});
   const double seconds = RunUntilEnded(30000);
-  EXPECT_EQ(BoxTexts(), (QStringList{Text(50), Text(57)}));
+  EXPECT_EQ(BoxTexts(),
+            (QStringList{T(TextId::ShortcutsNotice), T(TextId::OpenShortcutsQuestion)}));
   ASSERT_EQ(newAddress.rfind("192.168.50.", 0), 0u) << newAddress;
   EXPECT_NE(newAddress, "192.168.50.10");
   EXPECT_NE(newAddress, "192.168.50.20");

@@ -2,11 +2,11 @@
 
 #include <QElapsedTimer>
 
-#include "shell/resources.h"
-#include "shell/toolkit.h"
 #include "tests/lab/lab_net.h"
 #include "tests/lab/wizard_lab_support.h"
 #include "tests/support/test_toolkit.h"
+#include "ui/resources.h"
+#include "ui/toolkit.h"
 
 namespace orvane::lab {
 namespace {
@@ -14,10 +14,10 @@ namespace {
 TEST_F(WizardLab, NoDeviceShowsText36AndReturnsToStep3) {
   QElapsedTimer clock;
   clock.start();
-  frmMain2* page = StartStep4();
+  SetupRunPage* page = StartStep4();
   ASSERT_TRUE(orvane::testing::WaitFor([&] { return FindPage("frmMain0") != nullptr; }, 8000));
   EXPECT_TRUE(page->IsUnloaded());
-  EXPECT_EQ(BoxTexts(), QStringList{Text(36)});
+  EXPECT_EQ(BoxTexts(), QStringList{T(TextId::NoDeviceFoundMessage)});
   EXPECT_EQ(orvane::testing::Tk().Shown()[0].title, "TAVO");
   EXPECT_FALSE(Ended());
   std::printf("no device path: %.2f s\n", clock.elapsed() / 1000.0);

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 
-#include "tests/support/fake_services.h"
 #include "tests/support/test_toolkit.h"
 
 int main(int argc, char** argv) {
@@ -14,9 +13,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   orvane::SetToolkit(&orvane::testing::Tk());
-  // No GUI test reaches the real network or desktop by accident: without
-  // services of its own, a test gets these inert fakes.
-  orvane::testing::FakeWorld inert;
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -6,12 +6,12 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "shell/page.h"
+#include "ui/form_window.h"
 
 namespace orvane::testing {
 
-Page* FindPage(const char* name) {
-  for (Page* p : Page::LivePages())
+FormWindow* FindPage(const char* name) {
+  for (FormWindow* p : FormWindow::LiveWindows())
     if (p->objectName() == QLatin1String(name)) return p;
   return nullptr;
 }
@@ -28,7 +28,7 @@ QList<QPointer<ShowWatcher>>& Watchers() {
 
 class ShowWatcher : public QObject {
  public:
-  ShowWatcher(const char* name, std::function<void(Page*)> action)
+  ShowWatcher(const char* name, std::function<void(FormWindow*)> action)
       : name_(name), action_(std::move(action)) {
     qApp->installEventFilter(this);
     Watchers().append(this);
@@ -37,10 +37,10 @@ class ShowWatcher : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Show && watched->objectName() == QLatin1String(name_)) {
-      if (auto* page = qobject_cast<Page*>(watched)) {
+      if (auto* page = qobject_cast<FormWindow*>(watched)) {
         qApp->removeEventFilter(this);
         // Acts once the page is fully shown, from the loop that waits for it.
-        QPointer<Page> guard(page);
+        QPointer<FormWindow> guard(page);
         QTimer::singleShot(0, [guard, action = std::move(action_)] {
           if (guard && !guard->IsUnloaded()) action(guard);
         });
@@ -52,7 +52,7 @@ class ShowWatcher : public QObject {
 
  private:
   const char* name_;
-  std::function<void(Page*)> action_;
+  std::function<void(FormWindow*)> action_;
 };
 
 }  // namespace
@@ -66,10 +66,10 @@ void ForgetPendingActions() {
   Watchers().clear();
 }
 
-void WhenShown(const char* name, std::function<void(Page*)> action) {
+void WhenShown(const char* name, std::function<void(FormWindow*)> action) {
   // A page already on screen is acted on at once (from the event loop).
-  if (Page* p = FindPage(name); p && p->isVisible()) {
-    QPointer<Page> guard(p);
+  if (FormWindow* p = FindPage(name); p && p->isVisible()) {
+    QPointer<FormWindow> guard(p);
     QTimer::singleShot(0, [guard, action = std::move(action)] {
       if (guard && !guard->IsUnloaded()) action(guard);
     });
@@ -83,7 +83,7 @@ void Later(std::function<void()> fn, int ms) {
 }
 
 void ChooseRowWhenShown(int row) {
-  WhenShown("frmSelect", [row](Page* p) {
+  WhenShown("frmSelect", [row](FormWindow* p) {
     auto* list = static_cast<QTreeWidget*>(p->ControlByName("ListView1"));
     list->setCurrentItem(list->topLevelItem(row));
     p->ButtonControl("cmdNext")->click();
@@ -91,7 +91,7 @@ void ChooseRowWhenShown(int row) {
 }
 
 void ConfirmLoginWhenShown(const QString& user, const QString& password) {
-  WhenShown("frmConfigSimple", [user, password](Page* p) {
+  WhenShown("frmConfigSimple", [user, password](FormWindow* p) {
     static_cast<QLineEdit*>(p->ControlByName("txtUsername"))->setText(user);
     static_cast<QLineEdit*>(p->ControlByName("txtPassword"))->setText(password);
     p->ButtonControl("cmdNext")->click();

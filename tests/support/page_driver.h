@@ -6,16 +6,16 @@
 #include <functional>
 
 namespace orvane {
-class Page;
+class FormWindow;
 }
 
 namespace orvane::testing {
 
-// The live page of that name, or nullptr.
-Page* FindPage(const char* name);
+// The live window of that name, or nullptr.
+FormWindow* FindPage(const char* name);
 
-// Runs the action once, as soon as a page of that name is on screen.
-void WhenShown(const char* name, std::function<void(Page*)> action);
+// Runs the action once, as soon as a window of that name is on screen.
+void WhenShown(const char* name, std::function<void(FormWindow*)> action);
 
 // Drops the actions still waiting for their page (a test that ended early).
 void ForgetPendingActions();

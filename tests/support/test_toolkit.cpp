@@ -5,9 +5,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include "shell/core/wizard_state.h"
-#include "shell/page.h"
 #include "tests/support/page_driver.h"
+#include "ui/form_window.h"
 
 namespace orvane::testing {
 
@@ -27,9 +26,9 @@ void TestToolkit::Yield() {
 void TestToolkit::End() {
   ++endCount_;
   ended_ = true;
-  // As in production nothing of the ended run may act any more: every page
+  // As in production nothing of the ended run may act any more: every window
   // goes, and with it its timers and its receiver.
-  for (Page* page : Page::LivePages()) page->Unload();
+  for (FormWindow* window : FormWindow::LiveWindows()) window->Unload();
 }
 
 void TestToolkit::QueueAnswers(std::initializer_list<Answer> answers) {
@@ -49,15 +48,12 @@ TestToolkit& Tk() {
   return toolkit;
 }
 
-void ResetWizard() {
+void ResetWindows() {
   ForgetPendingActions();
-  for (Page* page : Page::LivePages()) page->Unload();
+  for (FormWindow* window : FormWindow::LiveWindows()) window->Unload();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
   Tk().Reset();
-  // As after the first load of Step 0, so any page can be tested on its own.
-  State() = WizardState{};
-  ApplyStartupValues(State());
 }
 
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs) {

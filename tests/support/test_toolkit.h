@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "shell/toolkit.h"
+#include "ui/toolkit.h"
 
 namespace orvane::testing {
 
@@ -44,8 +44,8 @@ class TestToolkit : public Toolkit {
 // The toolkit every GUI test runs with (installed by the GUI test main).
 TestToolkit& Tk();
 
-// Unloads and deletes every page, resets the toolkit and the shared values.
-void ResetWizard();
+// Unloads and deletes every window and resets the toolkit.
+void ResetWindows();
 
 // Processes events until the condition holds or the time runs out.
 bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 2000);

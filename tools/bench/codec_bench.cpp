@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "device/core/codec.h"
-#include "device/core/device_table.h"
+#include "device/codec.h"
+#include "device/device_table.h"
 #include "tests/device/allocation_counter.h"
 
 namespace {

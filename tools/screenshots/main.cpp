@@ -4,24 +4,23 @@
 //
 //   orvane-screenshots OUTDIR [--suffix -200] [--all-chinese]
 //
-// Nothing here reaches the network: inert services are installed before the
-// first page is created, Step 4's timers are stopped before they can tick, and
-// the tool fails if any page tried to send or to show a message box.
+// Nothing here reaches the network: the pages run on the tests' fake world,
+// whose clock never moves, so Step 4's scan never starts; the tool fails if
+// any page tried to send or to show a message box.
 
 #include <QApplication>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <cstdio>
-#include <functional>
+#include <vector>
 
-#include "device/pages/frm_config_simple.h"
-#include "device/pages/frm_main2.h"
-#include "device/pages/frm_select.h"
-#include "shell/core/wizard_state.h"
-#include "shell/navigation.h"
-#include "shell/page.h"
-#include "shell/resources.h"
-#include "tools/screenshots/inert_services.h"
+#include "tests/support/test_toolkit.h"
+#include "tests/support/test_wizard.h"
+#include "ui/form_window.h"
+#include "ui/resources.h"
+#include "wizard/device_list_page.h"
+#include "wizard/login_page.h"
+#include "wizard/page_flow.h"
 
 namespace orvane::screenshots {
 namespace {
@@ -33,57 +32,54 @@ struct Options {
 };
 
 // Three devices: two that answer a ping and one on a foreign subnet that does not.
-void FillThreeDevices(InertProber& prober) {
-  WizardState& s = State();
-  s.Devices = DeviceTable{};
-  s.Devices[0] = {"00:11:22:33:44:55", "192.168.1.20", "255.255.255.0", "192.168.1.1",
-                  "ORVANE-A",          "WORKGROUP",    "ORVANE-A",      "ST380011A",
-                  156301488,           76896036,       41000000};
-  s.Devices[1] = {"00:11:22:33:44:66",
-                  "192.168.1.21",
-                  "255.255.255.0",
-                  "192.168.1.1",
-                  "ORVANE-B",
-                  "WORKGROUP",
-                  "ORVANE-B",
-                  "No HD Installed!",
-                  0,
-                  0,
-                  0};
-  s.Devices[2] = {"00:11:22:33:44:77",
-                  "10.20.30.40",
-                  "255.255.255.0",
-                  "10.20.30.1",
-                  "FILER2",
-                  "OFFICE",
-                  "FILER2",
-                  "Maxtor 6Y120P0",
-                  240121728,
-                  118000000,
-                  59000000};
-  s.LastDevice = 2;
-  prober.answers = {{"192.168.1.20", ProbeAnswer::Answered},
-                    {"192.168.1.21", ProbeAnswer::Answered}};
+DeviceTable ThreeDevices() {
+  DeviceTable d{};
+  d[0] = {"00:11:22:33:44:55", "192.168.1.20", "255.255.255.0", "192.168.1.1",
+          "ORVANE-A",          "WORKGROUP",    "ORVANE-A",      "ST380011A",
+          156301488,           76896036,       41000000};
+  d[1] = {"00:11:22:33:44:66",
+          "192.168.1.21",
+          "255.255.255.0",
+          "192.168.1.1",
+          "ORVANE-B",
+          "WORKGROUP",
+          "ORVANE-B",
+          "No HD Installed!",
+          0,
+          0,
+          0};
+  d[2] = {"00:11:22:33:44:77",
+          "10.20.30.40",
+          "255.255.255.0",
+          "10.20.30.1",
+          "FILER2",
+          "OFFICE",
+          "FILER2",
+          "Maxtor 6Y120P0",
+          240121728,
+          118000000,
+          59000000};
+  return d;
 }
 
 class Shooter {
  public:
   explicit Shooter(Options options) : options_(std::move(options)) {}
 
-  // Shows the page, lets it paint, saves it and unloads it.
-  void Shoot(Page* page, const QString& name) {
-    page->ShowPage();
+  // Shows the window, lets it paint, saves it and unloads it.
+  void Shoot(FormWindow* window, const QString& name) {
+    window->ShowModeless();
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
-    const QPixmap shot = page->grab();
+    const QPixmap shot = window->grab();
     const QString path = QDir(options_.outDir).filePath(name + options_.suffix + ".png");
-    const QSize expected = page->size() * shot.devicePixelRatio();
+    const QSize expected = window->size() * shot.devicePixelRatio();
     if (shot.size() != expected || !shot.save(path)) {
       std::fprintf(stderr, "could not save %s\n", qPrintable(path));
       failed_ = true;
     } else {
       std::printf("%s %dx%d\n", qPrintable(path), shot.width(), shot.height());
     }
-    page->Unload();
+    window->Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
@@ -94,75 +90,67 @@ class Shooter {
   bool failed_ = false;
 };
 
-// Step 0's load sets the English base; the Chinese picture asks for the same
-// texts again once the base is 500, as the load would with that base.
-void RedressStep0(Page* page) {
-  State().TextBase = 500;
-  static_cast<QPlainTextEdit*>(page->ControlByName("txt1"))->setPlainText(Text(4));
-  page->ButtonControl("cmdNext")->setText(Text(1));
-  page->ButtonControl("cmdExit")->setText(Text(3));
-  page->LabelControl("lblVersion")->setText(Text(58));
+// Step 0's load makes the texts English; the Chinese picture asks for the
+// same texts again in Chinese, as the load would in that language.
+void RedressStep0(FormWindow* page) {
+  const Language zh = Language::TraditionalChinese;
+  static_cast<QPlainTextEdit*>(page->ControlByName("txt1"))
+      ->setPlainText(Text(TextId::WelcomeInstruction, zh));
+  page->ButtonControl("cmdNext")->setText(Text(TextId::Next, zh));
+  page->ButtonControl("cmdExit")->setText(Text(TextId::Exit, zh));
+  page->LabelControl("lblVersion")->setText(Text(TextId::Version, zh));
 }
 
-frmMain2* OpenStep4() {
-  auto* page = static_cast<frmMain2*>(CreatePage(PageId::Main2));
-  // Only the look is wanted: the scan never starts.
-  page->Timer1.stop();
-  page->Timer2.stop();
-  page->Timer3.stop();
-  return page;
+// Step 4 with the marks and the status line of a moment in a run.
+void ShootStep4(Shooter& shoot, PageFlow& flow, const QString& name, int configurationMark,
+                TextId status, bool leavingEnabled) {
+  FormWindow* step4 = flow.Create(PageId::SetupRun);
+  step4->PictureControl("pic1")->SetPictureNumber(105);
+  step4->PictureControl("pic2")->SetPictureNumber(105);
+  step4->PictureControl("pic3")->SetPictureNumber(configurationMark);
+  step4->LabelControl("lblRun")->setText(Text(status, flow.language()));
+  step4->ButtonControl("cmdPrevious")->setEnabled(leavingEnabled);
+  step4->ButtonControl("cmdExit")->setEnabled(leavingEnabled);
+  shoot.Shoot(step4, name);
 }
 
-void ShootAll(Shooter& shoot, InertWorld& world, const Options& options) {
-  const std::int16_t base = options.allChinese ? 500 : 700;
+void ShootAll(Shooter& shoot, PageFlow& flow, const Options& options) {
+  const Language language = options.allChinese ? Language::TraditionalChinese : Language::English;
   const QString lang = options.allChinese ? QStringLiteral("-zh") : QString();
 
-  Page* step0 = CreatePage(PageId::Pre1);
+  FormWindow* step0 = flow.Create(PageId::Welcome);
   if (options.allChinese) RedressStep0(step0);
   shoot.Shoot(step0, "step0" + lang);
   if (!options.allChinese) {
-    Page* step0zh = CreatePage(PageId::Pre1);
+    FormWindow* step0zh = flow.Create(PageId::Welcome);
     RedressStep0(step0zh);
     shoot.Shoot(step0zh, "step0-zh");
   }
 
-  State().TextBase = base;
-  shoot.Shoot(CreatePage(PageId::Pre2), "step1" + lang);
-  shoot.Shoot(CreatePage(PageId::Main), "step2" + lang);
-  shoot.Shoot(CreatePage(PageId::Main0), "step3" + lang);
+  flow.SetLanguage(language);
+  shoot.Shoot(flow.Create(PageId::PowerOn), "step1" + lang);
+  shoot.Shoot(flow.Create(PageId::Cabling), "step2" + lang);
+  shoot.Shoot(flow.Create(PageId::ScanStart), "step3" + lang);
+  // In the middle of a run: scan and ping done, the new settings on their way.
+  ShootStep4(shoot, flow, "step4" + lang, 104, TextId::ConfigurationStarted, false);
+  // After the device refused the credentials: Previous and Exit enabled.
+  ShootStep4(shoot, flow, "step4-failed" + lang, 106, TextId::ConfigurationFailed, true);
 
-  // Step 4 in the middle of a run: scan and ping done, the new settings on
-  // their way to the device.
-  frmMain2* step4 = OpenStep4();
-  step4->PictureControl("pic1")->SetPictureNumber(105);
-  step4->PictureControl("pic2")->SetPictureNumber(105);
-  step4->PictureControl("pic3")->SetPictureNumber(104);
-  step4->LabelControl("lblRun")->setText(Text(42));
-  shoot.Shoot(step4, "step4" + lang);
-
-  // Step 4 after the device refused the credentials: Previous and Exit enabled.
-  frmMain2* failed = OpenStep4();
-  failed->PictureControl("pic1")->SetPictureNumber(105);
-  failed->PictureControl("pic2")->SetPictureNumber(105);
-  failed->PictureControl("pic3")->SetPictureNumber(106);
-  failed->LabelControl("lblRun")->setText(Text(47));
-  failed->ButtonControl("cmdPrevious")->setEnabled(true);
-  failed->ButtonControl("cmdExit")->setEnabled(true);
-  shoot.Shoot(failed, "step4-failed" + lang);
-
-  const auto shootSelect = [&](std::int16_t textBase, const QString& name) {
-    State().TextBase = textBase;
-    FillThreeDevices(world.prober);
-    auto* select = new frmSelect;
-    select->LoadPage();
-    shoot.Shoot(select, name);
+  const DeviceTable devices = ThreeDevices();
+  const std::vector<DeviceRow> rows = {
+      {&devices[0], true}, {&devices[1], true}, {&devices[2], false}};
+  const auto shootList = [&](Language listLanguage, const QString& name) {
+    flow.SetLanguage(listLanguage);
+    auto* list = new DeviceListPage(flow, rows);
+    list->Load();
+    shoot.Shoot(list, name);
   };
-  shootSelect(base, "select" + lang);
-  if (!options.allChinese) shootSelect(500, "select-zh");
+  shootList(language, "select" + lang);
+  if (!options.allChinese) shootList(Language::TraditionalChinese, "select-zh");
 
-  State().TextBase = base;
-  auto* login = new frmConfigSimple;
-  login->LoadPage();
+  flow.SetLanguage(language);
+  auto* login = new LoginPage(flow);
+  login->Load();
   shoot.Shoot(login, "login" + lang);
 }
 
@@ -192,14 +180,19 @@ int main(int argc, char* argv[]) {
   }
   QDir().mkpath(options.outDir);
 
-  // Before any page exists: from here on no page can reach the real network.
-  InertWorld world;
+  // Before any page exists: no page of the tool can reach the real network,
+  // and a message box is recorded, never shown.
+  orvane::SetToolkit(&orvane::testing::Tk());
+  orvane::testing::TestWizard wizard;
   Shooter shoot(options);
-  ShootAll(shoot, world, options);
+  ShootAll(shoot, wizard.flow, options);
 
-  if (world.sender.attempts != 0 || world.toolkit.boxes != 0) {
-    std::fprintf(stderr, "a page tried to send (%d) or showed a message box (%d)\n",
-                 world.sender.attempts, world.toolkit.boxes);
+  for (const auto& box : orvane::testing::Tk().Shown())
+    std::fprintf(stderr, "unexpected message box \"%s\": %s\n", qPrintable(box.title),
+                 qPrintable(box.text));
+  if (!wizard.world.sender.sent.empty() || !orvane::testing::Tk().Shown().empty()) {
+    std::fprintf(stderr, "a page tried to send (%zu) or showed a message box (%zu)\n",
+                 wizard.world.sender.sent.size(), orvane::testing::Tk().Shown().size());
     return 1;
   }
   return shoot.Failed() ? 1 : 0;

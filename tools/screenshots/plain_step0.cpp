@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "shell/core/text_table.h"
+#include "resources/text_table.h"
 
 namespace {
 
@@ -45,8 +45,8 @@ QFont Face(const char* family, qreal points) {
 }
 
 // English text N.
-QString Text(int n) {
-  return QString::fromStdString(orvane::LoadResString(orvane::kEnglishBase + n));
+QString Text(orvane::TextId id) {
+  return QString::fromStdString(orvane::LoadText(id, orvane::Language::English));
 }
 
 }  // namespace
@@ -62,12 +62,12 @@ int main(int argc, char* argv[]) {
   text->setGeometry(0, 352, 657, 137);
   text->setFont(Face("Liberation Sans", 12));
   text->setReadOnly(true);
-  text->setPlainText(Text(4));
-  auto* next = new QPushButton(Text(1), &window);
+  text->setPlainText(Text(orvane::TextId::WelcomeInstruction));
+  auto* next = new QPushButton(Text(orvane::TextId::Next), &window);
   next->setGeometry(472, 504, 81, 33);
   next->setDefault(true);
-  (new QPushButton(Text(3), &window))->setGeometry(568, 504, 81, 33);
-  auto* version = new QLabel(Text(58), &window);
+  (new QPushButton(Text(orvane::TextId::Exit), &window))->setGeometry(568, 504, 81, 33);
+  auto* version = new QLabel(Text(orvane::TextId::Version), &window);
   version->setGeometry(8, 520, 225, 17);
   version->setFont(Face("DejaVu Sans", 8.25));
   text->setFocus();

@@ -1,0 +1,61 @@
+#include "device/address_pick.h"
+
+#include <cmath>
+#include <cstddef>
+
+namespace orvane {
+
+namespace {
+
+constexpr float kLastPartSpan = 253.0f;
+constexpr std::size_t kAddressParts = 4;
+// 2^-24: turns the top 24 bits of an engine word into a float in [0, 1).
+constexpr float kUnitStep = 1.0f / 16777216.0f;
+
+}  // namespace
+
+CandidateSource::~CandidateSource() = default;
+
+RandomCandidateSource::RandomCandidateSource() : engine_(std::random_device{}()) {}
+
+RandomCandidateSource::RandomCandidateSource(std::uint32_t seed) : engine_(seed) {}
+
+float RandomCandidateSource::NextUnit() {
+  // 24 random bits fill a float's mantissa exactly: every value k / 2^24 is
+  // equally likely and 1.0f cannot come out, which uniform_real_distribution<float>
+  // does not promise on every standard library.
+  return static_cast<float>(engine_() >> 8) * kUnitStep;
+}
+
+std::uint8_t LastPartFor(float r) {
+  if (!(r >= 0.0f)) r = 0.0f;  // also NaN
+  if (r > 1.0f) r = 1.0f;
+  // Kept in a float on purpose: the rounding of the product belongs to the rule.
+  const float scaled = kLastPartSpan * r + 1.0f;
+  const double value = scaled;
+  const double below = std::floor(value);
+  const double rest = value - below;  // exact: value has at most 24 significant bits
+  double nearest = below;
+  if (rest > 0.5 || (rest == 0.5 && std::fmod(below, 2.0) != 0.0)) nearest = below + 1.0;
+  return static_cast<std::uint8_t>(nearest);
+}
+
+Candidate PickRandomAddress(std::string_view localAddress, CandidateSource& source) {
+  std::size_t dots = 0;
+  std::size_t lastDot = 0;
+  for (std::size_t i = 0; i < localAddress.size(); ++i) {
+    if (localAddress[i] == '.') {
+      ++dots;
+      lastDot = i;
+    }
+  }
+  if (dots != kAddressParts - 1) return Candidate{std::string(kInvalidCandidate), false};
+
+  Candidate candidate;
+  candidate.address.assign(localAddress.substr(0, lastDot + 1));
+  candidate.address.append(std::to_string(LastPartFor(source.NextUnit())));
+  candidate.settingsValid = true;
+  return candidate;
+}
+
+}  // namespace orvane

@@ -1,0 +1,99 @@
+#pragma once
+// What the setup run needs from the world, each behind a small interface: time,
+// the reply receiver, the request sender, the echo probe, the PC's settings,
+// the desktop and the candidate draw. Production wires this PC's own
+// (host_services.h and the window program's event loop); tests wire fakes.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "desktop/shortcuts.h"
+#include "device/address_pick.h"
+#include "hostnet/adapter_settings.h"
+#include "hostnet/broadcast_sender.h"
+#include "hostnet/icmp_probe.h"
+
+namespace orvane {
+
+// A one-shot timer. Its callback runs on the run's own thread, as an event.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  // Arms the timer: `onTimeout` runs once, `after` from now. Arming an armed
+  // timer starts it afresh.
+  virtual void Start(std::chrono::milliseconds after, std::function<void()> onTimeout) = 0;
+  virtual void Stop() = 0;
+  virtual bool IsActive() const = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual std::unique_ptr<Timer> MakeTimer() = 0;
+};
+
+// The receiver on UDP port 12310 (all local addresses): every datagram whole,
+// as bytes, as an event on the run's thread, and nothing while closed.
+class ReplyReceiver {
+ public:
+  virtual ~ReplyReceiver() = default;
+  // False when the port cannot be bound; `error` then says why.
+  virtual bool Open(std::string& error) = 0;
+  virtual void Close() = 0;
+  virtual bool IsOpen() const = 0;
+  std::function<void(std::string_view datagram)> onDatagram;
+};
+
+class ReceiverFactory {
+ public:
+  virtual ~ReceiverFactory() = default;
+  virtual std::unique_ptr<ReplyReceiver> MakeReceiver() = 0;
+};
+
+// One request datagram to 255.255.255.255 port 12311.
+class Sender {
+ public:
+  virtual ~Sender() = default;
+  virtual SendOutcome Send(std::string_view bytes) = 0;
+};
+
+// One ICMP echo to an address, answered within 500 ms or not.
+class Prober {
+ public:
+  virtual ~Prober() = default;
+  virtual ProbeResult Probe(const std::string& address) = 0;
+  // Why probing is impossible, for the one message that says so; may be empty.
+  virtual std::string CouldNotProbeReason() const = 0;
+};
+
+// The PC's own address, mask and gateway.
+class SettingsSource {
+ public:
+  virtual ~SettingsSource() = default;
+  virtual LocalSettings Read() = 0;
+};
+
+// The two desktop shortcuts and the opening of their targets.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  virtual DesktopResult CreateShortcuts(const std::string& address,
+                                        const std::string& hostName) = 0;
+  virtual DesktopResult OpenShortcutTargets(const std::string& address) = 0;
+};
+
+// Everything at once, built where the program starts and handed down.
+struct Services {
+  Clock& clock;
+  ReceiverFactory& receivers;
+  Sender& sender;
+  Prober& prober;
+  SettingsSource& settings;
+  Desktop& desktop;
+  CandidateSource& candidates;
+};
+
+}  // namespace orvane

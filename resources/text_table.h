@@ -1,0 +1,23 @@
+#pragma once
+// The numbered text table in two languages, and LoadText. Every word a user
+// sees comes from here, except a few fixed English messages.
+
+#include <cstdint>
+#include <string>
+
+#include "resources/text_id.h"  // TextId, generated from resources/texts.tsv
+
+namespace orvane {
+
+// The language of every text: the base its resource numbers start from.
+enum class Language : std::int16_t { TraditionalChinese = 500, English = 700 };
+
+// The string resource with this number (701-758 English, 501-558 Traditional
+// Chinese), UTF-8. A number with no entry gives the empty text: no page asks
+// for one, and an empty caption is easier to spot and safer than a crash.
+std::string LoadResString(int number);
+
+// Text N in the given language: the resource numbered base + N.
+std::string LoadText(TextId id, Language language);
+
+}  // namespace orvane

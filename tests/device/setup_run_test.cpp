@@ -1,0 +1,371 @@
+// Whole setup runs on the fake world: every outcome of a run, what was sent,
+// what was shown and where it ends, on a clock that moves only when told.
+
+#include "tests/device/setup_run_harness.h"
+
+namespace orvane::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+using Strings = std::vector<std::string>;
+
+TEST_F(SetupRunTest, StartSetsEverythingAndTheScanStartsOnlyAfterIt) {
+  Open();
+  // Nothing was sent from inside the load: the scan starts 100 ms later.
+  EXPECT_TRUE(world.sender.sent.empty());
+  EXPECT_FALSE(run->ReceiverOpen());
+  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{100ms});
+  EXPECT_EQ(run->LastDevice(), -1);
+  EXPECT_EQ(run->Settings().LocalAddress, "192.168.1.10");
+  EXPECT_EQ(run->Settings().LocalNetmask, "255.255.255.0");
+  EXPECT_EQ(run->Settings().LocalGateway, "192.168.1.1");
+  EXPECT_EQ(front.status, T(TextId::Scanning));
+  EXPECT_EQ(front.MarkOf(Row::Scan), Mark::Running);
+  for (Row row : {Row::Access, Row::Configuration, Row::Shortcuts})
+    EXPECT_EQ(front.MarkOf(row), Mark::None);
+  EXPECT_EQ(front.yields, 1) << "the page is painted before the scan starts";
+  world.clock.Advance(99ms);
+  EXPECT_TRUE(world.sender.sent.empty());
+  // Then the receiver opens and exactly "0C01S" goes out, once.
+  world.clock.Advance(1ms);
+  EXPECT_EQ(world.sender.sent, Strings{"0C01S"});
+  EXPECT_TRUE(run->ReceiverOpen());
+  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{3000ms});
+}
+
+TEST_F(SetupRunTest, NoDeviceShowsText36AndReturnsToTheScanStart) {
+  StartScan({});
+  world.clock.Advance(2999ms);
+  EXPECT_TRUE(front.shown.empty()) << "the window lasts 3 s";
+  world.clock.Advance(1ms);
+  EXPECT_FALSE(run->ReceiverOpen());
+  EXPECT_EQ(front.status, T(TextId::NoDeviceFound));
+  EXPECT_EQ(front.MarkOf(Row::Scan), Mark::Failed);
+  ASSERT_EQ(front.shown.size(), 1u);
+  EXPECT_EQ(front.shown[0].text, T(TextId::NoDeviceFoundMessage));
+  EXPECT_EQ(front.shown[0].title, "TAVO");
+  EXPECT_EQ(front.shown[0].buttons, Buttons::Ok);
+  EXPECT_EQ(front.returnedToScanStart, 1);
+  EXPECT_EQ(front.ended, 0);
+  EXPECT_TRUE(front.listed.empty());
+}
+
+TEST_F(SetupRunTest, ReachableDeviceGetsShortcutsToItsAddressAndNoRequest) {
+  for (Answer last : {Answer::Ok, Answer::Cancel}) {
+    world.desktop = FakeDesktop{};
+    front = FakeFrontEnd{};
+    world.prober.answers["192.168.1.20"] = ProbeResult::Answered;
+    front.answers = {last};
+    StartScan({kReplyA});
+    EndScanWindow();
+    EXPECT_EQ(world.sender.sent.back(), "0C01S") << "no configuration request";
+    ASSERT_EQ(world.desktop.created.size(), 1u);
+    EXPECT_EQ(world.desktop.created[0],
+              (std::pair<std::string, std::string>{"192.168.1.20", "FILER1"}));
+    EXPECT_EQ(front.status, T(TextId::ReachableSetupComplete));
+    for (Row row : {Row::Scan, Row::Access, Row::Configuration, Row::Shortcuts})
+      EXPECT_EQ(front.MarkOf(row), Mark::Done);
+    EXPECT_EQ(front.MessageTexts(),
+              (Strings{T(TextId::ReachableShortcutsNotice), T(TextId::OpenShortcutsQuestion)}));
+    EXPECT_EQ(front.shown[0].title, "Warning");
+    EXPECT_EQ(front.shown[1].buttons, Buttons::OkCancel);
+    EXPECT_EQ(front.shown[1].title, "Warning");
+    EXPECT_EQ(world.desktop.opened, last == Answer::Ok ? Strings{"192.168.1.20"} : Strings{});
+    EXPECT_EQ(front.ended, 1);
+    world.sender.sent.clear();
+  }
+}
+
+TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToNewAddress) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+  world.settings.value = {"192.168.0.10", "255.255.255.0", "192.168.0.1"};
+  world.candidates.values = {RFor(57)};
+  StartScan({kReplyA});
+  EndScanWindow();
+  ASSERT_EQ(world.sender.sent.size(), 2u);
+  EXPECT_EQ(world.sender.sent[1],
+            "0C02S" + kIdA +
+                "192.168.0.57;255.255.255.0;192.168.0.1;FILER1;WORKGROUP;FILER1;vexil;vexil");
+  // The device is probed for the list, then the search probes the candidate.
+  EXPECT_EQ(world.prober.probed, (Strings{"192.168.1.20", "192.168.0.57"}));
+  EXPECT_EQ(run->NewAddress(), "192.168.0.57");
+  EXPECT_EQ(front.status, T(TextId::ConfigurationStarted));
+  EXPECT_EQ(front.MarkOf(Row::Access), Mark::Done) << "the check was done";
+  EXPECT_EQ(front.MarkOf(Row::Configuration), Mark::None);
+  EXPECT_TRUE(run->AwaitingReply());
+  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{30000ms});
+  EXPECT_TRUE(run->ReceiverOpen());
+  EXPECT_FALSE(front.leavingEnabled);
+
+  front.answers = {Answer::Ok};
+  world.Arrive("0C02R" + kIdA + "2");
+  EXPECT_TRUE(world.clock.Armed().empty());
+  EXPECT_FALSE(run->ReceiverOpen());
+  EXPECT_EQ(front.MarkOf(Row::Configuration), Mark::Done);
+  EXPECT_EQ(front.MarkOf(Row::Shortcuts), Mark::Done);
+  EXPECT_EQ(front.status, T(TextId::SetupComplete));
+  EXPECT_EQ(world.desktop.created,
+            (std::vector<std::pair<std::string, std::string>>{{"192.168.0.57", "FILER1"}}));
+  EXPECT_EQ(front.MessageTexts(),
+            (Strings{T(TextId::ShortcutsNotice), T(TextId::OpenShortcutsQuestion)}));
+  EXPECT_EQ(world.desktop.opened, Strings{"192.168.0.57"});
+  EXPECT_EQ(front.ended, 1);
+}
+
+TEST_F(SetupRunTest, AReplyQueuedAtOnceIsHandledBeforeTheRequestReturns) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+  world.sender.onSend = [this](const std::string& bytes) {
+    if (bytes.starts_with("0C02S"))
+      front.events.push_back([this] { world.Arrive("0C02R" + kIdA + "1"); });
+  };
+  StartScan({kReplyA});
+  EndScanWindow();
+  EXPECT_EQ(front.status, T(TextId::ConfigurationFailed));
+  EXPECT_TRUE(world.clock.Armed().empty());
+}
+
+TEST_F(SetupRunTest, FailureReplyShowsText47AndEnablesLeaving) {
+  // "3" selects no outcome: shown as a failure, never a page with nothing to do.
+  for (const std::string status : {"1", "3", ""}) {
+    front = FakeFrontEnd{};
+    world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+    StartScan({kReplyA});
+    EndScanWindow();
+    world.Arrive("0C02R" + kIdA + status);
+    EXPECT_EQ(front.status, T(TextId::ConfigurationFailed)) << status;
+    EXPECT_EQ(front.MarkOf(Row::Configuration), Mark::Failed);
+    EXPECT_TRUE(front.leavingEnabled);
+    EXPECT_TRUE(world.clock.Armed().empty());
+    EXPECT_FALSE(run->ReceiverOpen());
+    EXPECT_TRUE(world.desktop.created.empty());
+    EXPECT_EQ(front.ended, 0);
+    EXPECT_EQ(front.returnedToScanStart, 0);
+  }
+}
+
+TEST_F(SetupRunTest, TimeOutShowsText54AfterThirtySecondsAndALaterReplyChangesNothing) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+  StartScan({kReplyA});
+  EndScanWindow();
+  world.clock.Advance(29999ms);
+  EXPECT_EQ(front.status, T(TextId::ConfigurationStarted));
+  world.clock.Advance(1ms);
+  EXPECT_EQ(front.status, T(TextId::NoReply));
+  EXPECT_EQ(front.MarkOf(Row::Configuration), Mark::Failed);
+  EXPECT_FALSE(run->ReceiverOpen());
+  EXPECT_FALSE(run->AwaitingReply());
+  EXPECT_TRUE(world.clock.Armed().empty()) << "the time-out fires once";
+  // Text 54 asks the user to run the setup again, which needs Previous.
+  EXPECT_TRUE(front.leavingEnabled);
+  world.Arrive("0C02R" + kIdA + "2");
+  EXPECT_EQ(front.status, T(TextId::NoReply));
+  EXPECT_TRUE(world.desktop.created.empty());
+  EXPECT_EQ(front.ended, 0);
+  EXPECT_TRUE(front.shown.empty());
+}
+
+TEST_F(SetupRunTest, ConfigurationReplyDuringTheScanIsIgnored) {
+  StartScan({"0C02R" + kIdA + "2", kReplyA});
+  EXPECT_EQ(run->LastDevice(), 0);
+  EXPECT_TRUE(world.desktop.created.empty());
+  EXPECT_EQ(front.ended, 0);
+  EXPECT_TRUE(run->ReceiverOpen());
+}
+
+TEST_F(SetupRunTest, DiscoveryRepliesFillTheTableInArrivalOrderUntilTheWindowEnds) {
+  StartScan({kReplyA, "junk", "0C01S", kReplyB, kReplyA, "0c01r" + kReplyA});
+  EXPECT_EQ(run->LastDevice(), 2);
+  EXPECT_EQ(run->Devices()[0].HostName, "FILER1");
+  EXPECT_EQ(run->Devices()[1].HostName, "ARCHIVE");
+  EXPECT_EQ(run->Devices()[2], run->Devices()[0]);
+  for (std::size_t i = 3; i < kDeviceCount; ++i) EXPECT_EQ(run->Devices()[i], DeviceRecord{});
+  // After the window a reply is not received.
+  world.prober.otherwise = ProbeResult::Answered;
+  front.choice = 1;
+  front.events.push_back([this] { world.Arrive(kReplyB); });
+  EndScanWindow();
+  EXPECT_EQ(run->LastDevice(), 2);
+  ASSERT_EQ(front.listed.size(), 3u);
+  ASSERT_EQ(world.desktop.created.size(), 1u);
+  EXPECT_EQ(world.desktop.created[0].first, "10.20.30.40");
+}
+
+TEST_F(SetupRunTest, EveryDeviceIsProbedInOrderBusyAndBeforeTheList) {
+  struct Probe {
+    std::string address;
+    bool busy;
+    bool listed;
+    bool eventRan;
+  };
+  std::vector<Probe> probes;
+  // An event already pending stands for any: it must not get in between the
+  // list's probes, only once the list has been answered.
+  bool eventRan = false;
+  world.prober.onProbe = [&](const std::string& address) {
+    probes.push_back({address, front.busy, !front.listed.empty(), eventRan});
+  };
+  world.prober.answers = {{"192.168.1.20", ProbeResult::Answered},
+                          {"10.20.30.40", ProbeResult::NoAnswer}};
+  front.credentials.reset();
+  StartScan({kReplyA, kReplyB});
+  front.events.push_back([&] { eventRan = true; });
+  front.choice = 1;
+  EndScanWindow();
+  ASSERT_GE(probes.size(), 2u);
+  EXPECT_EQ(probes[0].address, "192.168.1.20");
+  EXPECT_EQ(probes[1].address, "10.20.30.40");
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_TRUE(probes[i].busy) << i;
+    EXPECT_FALSE(probes[i].listed) << i;
+    EXPECT_FALSE(probes[i].eventRan) << i;
+  }
+  EXPECT_EQ(front.listedReachable, (std::vector<bool>{true, false}));
+  EXPECT_TRUE(eventRan);
+  EXPECT_FALSE(front.busy) << "the busy cursor is gone";
+}
+
+TEST_F(SetupRunTest, NoFreeAddressAfterTwentyTriesReturnsToTheScanStart) {
+  world.prober.otherwise = ProbeResult::Answered;
+  world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+  world.candidates.values = {RFor(30), RFor(31), RFor(32)};
+  StartScan({kReplyA});
+  EndScanWindow();
+  // Twenty candidates probed, after the list's own probe of the device.
+  ASSERT_EQ(world.prober.probed.size(), 21u);
+  EXPECT_EQ(world.prober.probed[1], "192.168.1.30");
+  EXPECT_EQ(world.prober.probed[20], "192.168.1.32");
+  EXPECT_FALSE(run->AddressFound());
+  EXPECT_EQ(front.status, T(TextId::NoFreeAddress));
+  EXPECT_EQ(front.MessageTexts(), Strings{T(TextId::NoFreeAddressMessage)});
+  EXPECT_EQ(front.shown[0].title, "TAVO");
+  EXPECT_EQ(front.returnedToScanStart, 1);
+  EXPECT_EQ(world.sender.sent.size(), 1u);
+  EXPECT_EQ(front.credentialsAsked, 0);
+}
+
+TEST_F(SetupRunTest, UnusablePcSettingsEndTheProgram) {
+  struct Case {
+    LocalSettings settings;
+    Strings messages;
+  };
+  const std::string invalid = "Your PC's IP address settings are invalid or not available.";
+  const std::string notConfigured = T(TextId::PcNetworkNotConfigured);
+  for (const Case& c : {Case{{}, {invalid, notConfigured}},
+                        Case{{"1.2.3", "255.0.0.0", ""}, {invalid, notConfigured}},
+                        Case{{"0.0.0.0", "0.0.0.0", "0.0.0.0"}, {notConfigured}}}) {
+    front = FakeFrontEnd{};
+    world.settings.value = c.settings;
+    world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+    world.prober.probed.clear();
+    StartScan({kReplyA});
+    EndScanWindow();
+    EXPECT_EQ(front.MessageTexts(), c.messages) << c.settings.LocalAddress;
+    EXPECT_EQ(front.shown.back().title, "Warning");
+    EXPECT_EQ(world.prober.probed.size(), 1u) << "only the list's probe";
+    EXPECT_EQ(front.ended, 1);
+  }
+}
+
+TEST_F(SetupRunTest, WhereNoEchoCanBeSentNoAddressIsTakenAndItIsSaidOnce) {
+  world.prober.otherwise = ProbeResult::CouldNotProbe;
+  world.prober.reason = "Operation not permitted";
+  StartScan({kReplyA, kReplyB});
+  EndScanWindow();
+  EXPECT_EQ(front.listedReachable, (std::vector<bool>{false, false}));
+  EXPECT_FALSE(run->AddressFound());
+  EXPECT_EQ(world.sender.sent.size(), 1u) << "no configuration request";
+  ASSERT_EQ(front.shown.size(), 2u);
+  EXPECT_EQ(front.shown[0].text,
+            "Cannot send echo requests (ping) from this PC: Operation not permitted.\r\n"
+            "Whether a device or an address answers cannot be checked.");
+  EXPECT_EQ(front.shown[0].icon, Icon::Exclamation);
+  EXPECT_EQ(front.shown[1].text, T(TextId::NoFreeAddressMessage));
+  EXPECT_EQ(front.status, T(TextId::NoFreeAddress));
+  EXPECT_EQ(front.returnedToScanStart, 1);
+}
+
+TEST_F(SetupRunTest, LoginCancelledSendsNothingAndArmsNoTimeOut) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+  front.credentials.reset();
+  StartScan({kReplyA});
+  EndScanWindow();
+  EXPECT_EQ(front.credentialsAsked, 1);
+  EXPECT_EQ(world.sender.sent.size(), 1u);
+  EXPECT_TRUE(world.clock.Armed().empty());
+  EXPECT_FALSE(run->ReceiverOpen());
+  EXPECT_EQ(front.returnedToScanStart, 1);
+  EXPECT_EQ(front.ended, 0);
+}
+
+TEST_F(SetupRunTest, SendFailureIsShownBeforeTheWindowStarts) {
+  world.sender.failures = {{SendOutcome::Stage::SendFailed, 10051}};
+  std::vector<milliseconds> armedWhileShown{1ms};
+  front.onMessage = [&](const Message&) { armedWhileShown = world.clock.Armed(); };
+  StartScan({});
+  ASSERT_EQ(front.shown.size(), 1u);
+  EXPECT_EQ(front.shown[0].text, "Cannot Send Request.\r\n 10051Network is unreachable.");
+  EXPECT_EQ(front.shown[0].title, "TAVO");
+  EXPECT_EQ(front.shown[0].icon, Icon::None);
+  EXPECT_TRUE(armedWhileShown.empty());
+  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{3000ms});
+}
+
+TEST_F(SetupRunTest, TakenReplyPortIsNamedAndTheScanFindsNothing) {
+  world.receivers.TakePort(true);
+  StartScan({kReplyA});
+  ASSERT_EQ(front.shown.size(), 1u);
+  EXPECT_EQ(front.shown[0].text,
+            "Cannot receive replies on UDP port 12310: The bound address is already in use.\r\n"
+            "Another program may be using this port.");
+  EXPECT_EQ(run->LastDevice(), -1);
+  EndScanWindow();
+  EXPECT_EQ(front.shown.back().text, T(TextId::NoDeviceFoundMessage));
+  EXPECT_EQ(front.returnedToScanStart, 1);
+}
+
+TEST_F(SetupRunTest, ShortcutFailureIsReportedAndTheRunStillEnds) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::Answered;
+  world.desktop.createError = "The desktop folder cannot be written.";
+  StartScan({kReplyA});
+  EndScanWindow();
+  ASSERT_EQ(front.shown.size(), 2u);
+  EXPECT_EQ(
+      front.shown[0].text,
+      "Cannot create the shortcuts on your desktop.\r\nThe desktop folder cannot be written.");
+  EXPECT_EQ(front.shown[1].text, T(TextId::OpenShortcutsQuestion));
+  EXPECT_EQ(front.status, "Cannot create the shortcuts on your desktop.");
+  EXPECT_EQ(front.MarkOf(Row::Shortcuts), Mark::Failed);
+  EXPECT_EQ(front.ended, 1);
+}
+
+TEST_F(SetupRunTest, GoingBackEmptiesTheTableAndReturnsToTheScanStart) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+  StartScan({kReplyA});
+  EndScanWindow();
+  world.Arrive("0C02R" + kIdA + "1");
+  run->GoBack();
+  EXPECT_EQ(run->LastDevice(), -1);
+  EXPECT_EQ(run->Devices()[0], DeviceRecord{});
+  EXPECT_EQ(front.returnedToScanStart, 1);
+}
+
+TEST_F(SetupRunTest, NothingActsOnceStopped) {
+  StartScan({kReplyA});
+  run->Stop();
+  EXPECT_FALSE(run->ReceiverOpen());
+  EXPECT_TRUE(world.clock.Armed().empty());
+  world.clock.Advance(kReplyTimeout);
+  world.Arrive(kReplyB);
+  EXPECT_EQ(run->LastDevice(), 0);
+  EXPECT_TRUE(front.listed.empty());
+  EXPECT_TRUE(front.shown.empty());
+}
+
+TEST_F(SetupRunTest, ChineseTextsFollowTheLanguage) {
+  Open(Language::TraditionalChinese);
+  EXPECT_EQ(front.status, "搜尋網路磁碟機中，請稍後...");
+}
+
+}  // namespace
+}  // namespace orvane::testing

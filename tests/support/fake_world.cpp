@@ -1,0 +1,126 @@
+#include "tests/support/fake_world.h"
+
+#include <algorithm>
+
+namespace orvane::testing {
+
+class FakeClock::FakeTimer : public Timer {
+ public:
+  explicit FakeTimer(FakeClock* clock) : clock_(clock) { clock_->timers_.push_back(this); }
+  ~FakeTimer() override {
+    if (clock_) std::erase(clock_->timers_, this);
+  }
+  void Start(milliseconds after, std::function<void()> onTimeout) override {
+    due_ = (clock_ ? clock_->now_ : milliseconds{0}) + after;
+    onTimeout_ = std::move(onTimeout);
+    active_ = true;
+  }
+  void Stop() override { active_ = false; }
+  bool IsActive() const override { return active_; }
+
+  FakeClock* clock_;
+  milliseconds due_{0};
+  std::function<void()> onTimeout_;
+  bool active_ = false;
+};
+
+FakeClock::~FakeClock() {
+  for (FakeTimer* timer : timers_) timer->clock_ = nullptr;
+}
+
+std::unique_ptr<Timer> FakeClock::MakeTimer() {
+  return std::make_unique<FakeTimer>(this);
+}
+
+void FakeClock::Advance(milliseconds by) {
+  const milliseconds until = now_ + by;
+  for (;;) {
+    FakeTimer* next = nullptr;
+    for (FakeTimer* timer : timers_)
+      if (timer->active_ && timer->due_ <= until && (!next || timer->due_ < next->due_))
+        next = timer;
+    if (!next) break;
+    now_ = next->due_;
+    next->active_ = false;
+    // A copy: the callback may arm the timer again, or destroy it.
+    const std::function<void()> callback = next->onTimeout_;
+    callback();
+  }
+  now_ = until;
+}
+
+std::vector<milliseconds> FakeClock::Armed() const {
+  std::vector<milliseconds> left;
+  for (const FakeTimer* timer : timers_)
+    if (timer->active_) left.push_back(timer->due_ - now_);
+  std::sort(left.begin(), left.end());
+  return left;
+}
+
+FakeReceiver::FakeReceiver(std::shared_ptr<FakePort> port) : port_(std::move(port)) {
+  port_->receivers.push_back(this);
+}
+
+FakeReceiver::~FakeReceiver() {
+  std::erase(port_->receivers, this);
+}
+
+bool FakeReceiver::Open(std::string& error) {
+  if (port_->taken) {
+    error = "The bound address is already in use";
+    return false;
+  }
+  open_ = true;
+  return true;
+}
+
+void FakeReceiver::Arrive(std::string_view datagram) {
+  if (open_ && onDatagram) onDatagram(datagram);
+}
+
+std::unique_ptr<ReplyReceiver> FakeReceivers::MakeReceiver() {
+  return std::make_unique<FakeReceiver>(port_);
+}
+
+FakeReceiver* FakeReceivers::Newest() const {
+  return port_->receivers.empty() ? nullptr : port_->receivers.back();
+}
+
+SendOutcome FakeSender::Send(std::string_view bytes) {
+  sent.emplace_back(bytes);
+  if (onSend) onSend(sent.back());
+  if (failures.empty()) return {SendOutcome::Stage::Sent, 0};
+  const SendOutcome outcome = failures.front();
+  failures.erase(failures.begin());
+  return outcome;
+}
+
+ProbeResult FakeProber::Probe(const std::string& address) {
+  probed.push_back(address);
+  if (onProbe) onProbe(address);
+  const auto it = answers.find(address);
+  return it == answers.end() ? otherwise : it->second;
+}
+
+DesktopResult FakeDesktop::CreateShortcuts(const std::string& address,
+                                           const std::string& hostName) {
+  created.emplace_back(address, hostName);
+  return {createError.empty(), createError};
+}
+
+DesktopResult FakeDesktop::OpenShortcutTargets(const std::string& address) {
+  opened.push_back(address);
+  return {openError.empty(), openError};
+}
+
+float ScriptedCandidates::NextUnit() {
+  const float r = values[std::min(next, values.size() - 1)];
+  ++next;
+  return r;
+}
+
+void FakeWorld::Arrive(std::string_view datagram) {
+  if (FakeReceiver* receiver = receivers.Newest()) receiver->Arrive(datagram);
+}
+
+}  // namespace orvane::testing

@@ -1,0 +1,145 @@
+#pragma once
+// Fakes at every seam of the setup run, all in one world: a clock that moves
+// only when told, a receiver that hears only what a test delivers, a sender
+// and a prober that record, the PC's settings, a desktop that writes nothing
+// and a scripted candidate draw. Standard C++ only, so the engine's tests, the
+// window tests and the screenshot tool share them.
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "device/setup_services.h"
+
+namespace orvane::testing {
+
+using std::chrono::milliseconds;
+
+class FakeClock : public Clock {
+ public:
+  ~FakeClock() override;
+  std::unique_ptr<Timer> MakeTimer() override;
+  // Moves time on by `by`, firing every timer that falls due meanwhile,
+  // soonest first; a timer armed by a callback fires too if it falls due in
+  // time.
+  void Advance(milliseconds by);
+  milliseconds Now() const { return now_; }
+  // The time left to each armed timer, soonest first.
+  std::vector<milliseconds> Armed() const;
+
+ private:
+  class FakeTimer;
+  std::vector<FakeTimer*> timers_;
+  milliseconds now_{0};
+};
+
+class FakeReceiver;
+
+// What the receivers of one factory share; it outlives whichever goes first.
+struct FakePort {
+  bool taken = false;                    // another program holds UDP port 12310
+  std::vector<FakeReceiver*> receivers;  // those that exist, oldest first
+};
+
+class FakeReceiver : public ReplyReceiver {
+ public:
+  explicit FakeReceiver(std::shared_ptr<FakePort> port);
+  ~FakeReceiver() override;
+  bool Open(std::string& error) override;
+  void Close() override { open_ = false; }
+  bool IsOpen() const override { return open_; }
+  // A datagram reaches the receiver; it is delivered only while open.
+  void Arrive(std::string_view datagram);
+
+ private:
+  std::shared_ptr<FakePort> port_;
+  bool open_ = false;
+};
+
+class FakeReceivers : public ReceiverFactory {
+ public:
+  std::unique_ptr<ReplyReceiver> MakeReceiver() override;
+  // The newest receiver that still exists, or null.
+  FakeReceiver* Newest() const;
+  void TakePort(bool taken) { port_->taken = taken; }
+
+ private:
+  std::shared_ptr<FakePort> port_ = std::make_shared<FakePort>();
+};
+
+class FakeSender : public Sender {
+ public:
+  SendOutcome Send(std::string_view bytes) override;
+  std::vector<std::string> sent;
+  // Failures for the next sends, in order.
+  std::vector<SendOutcome> failures;
+  // Called for every send (the "devices" answering).
+  std::function<void(const std::string&)> onSend;
+};
+
+class FakeProber : public Prober {
+ public:
+  ProbeResult Probe(const std::string& address) override;
+  std::string CouldNotProbeReason() const override { return reason; }
+  std::map<std::string, ProbeResult> answers;  // by address
+  ProbeResult otherwise = ProbeResult::NoAnswer;
+  std::string reason;
+  std::vector<std::string> probed;
+  // Called for every probe, before it answers.
+  std::function<void(const std::string&)> onProbe;
+};
+
+class FakeSettings : public SettingsSource {
+ public:
+  LocalSettings Read() override { return value; }
+  LocalSettings value{"192.168.1.10", "255.255.255.0", "192.168.1.1"};
+};
+
+class FakeDesktop : public Desktop {
+ public:
+  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName) override;
+  DesktopResult OpenShortcutTargets(const std::string& address) override;
+  std::vector<std::pair<std::string, std::string>> created;  // address, host name
+  std::vector<std::string> opened;
+  std::string createError;  // empty: success
+  std::string openError;
+};
+
+// Candidate draws from a fixed list of r values (then repeats the last).
+class ScriptedCandidates : public CandidateSource {
+ public:
+  float NextUnit() override;
+  std::vector<float> values{0.3f};
+  std::size_t next = 0;
+};
+
+// r for a wanted last part: 253 r + 1 = part exactly.
+inline float RFor(int lastPart) {
+  return float(lastPart - 1) / 253.0f;
+}
+
+class FakeWorld {
+ public:
+  FakeWorld() = default;
+  FakeWorld(const FakeWorld&) = delete;
+  FakeWorld& operator=(const FakeWorld&) = delete;
+
+  // Delivers a datagram to the newest receiver (only if it is open).
+  void Arrive(std::string_view datagram);
+
+  FakeClock clock;
+  FakeReceivers receivers;
+  FakeSender sender;
+  FakeProber prober;
+  FakeSettings settings;
+  FakeDesktop desktop;
+  ScriptedCandidates candidates;
+  const Services services{clock, receivers, sender, prober, settings, desktop, candidates};
+};
+
+}  // namespace orvane::testing

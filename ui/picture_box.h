@@ -1,0 +1,31 @@
+#pragma once
+// A picture box: shows a bitmap at its top-left corner, or scaled down to fit
+// (keeping its proportions) where the box is smaller than the picture.
+
+#include <QImage>
+#include <QLabel>
+
+namespace orvane {
+
+// It draws the picture itself rather than through QLabel's pixmap, which would
+// copy a 24-bit step picture into 32 bits; shown unscaled, the picture is drawn
+// straight from the program's data.
+class PictureBox : public QLabel {
+ public:
+  explicit PictureBox(QWidget* parent);
+  void SetPicture(const QImage& picture);
+  // The picture as the box draws it: as loaded, or fitted to the box in the
+  // screen's pixels (its device pixel ratio set). Null for an empty box.
+  const QImage& Shown() const { return shown_; }
+  int PictureNumber() const { return number_; }
+  void SetPictureNumber(int number);  // 0 clears the box
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int number_ = 0;
+  QImage shown_;
+};
+
+}  // namespace orvane

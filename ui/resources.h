@@ -1,0 +1,38 @@
+#pragma once
+// Resources by number and the small conversions windows need for display.
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <string_view>
+
+#include "resources/text_table.h"
+#include "ui/layout.h"
+
+namespace orvane {
+
+// A text of the table in the given language (LoadText), for display.
+QString Text(TextId id, Language language);
+
+// Bitmaps 101 to 106, shown from the program's own data; a null image for a
+// number with no picture.
+QImage LoadBitmap(int number);
+
+// The program icon (30001 at 32 x 32, 30002 at 16 x 16).
+QIcon ProgramIcon();
+
+// A 0x00BBGGRR colour number as the toolkit's colour.
+QColor ColorFromBgr(std::uint32_t bgr);
+
+// The font a layout names, mapped to the nearest installed face at the same size.
+QFont FontFor(FontFace face);
+
+// Bytes a device sent, decoded for display only: UTF-8 when they are valid
+// UTF-8, else Windows-1252 (the ANSI code page such devices were made for).
+// The bytes themselves are kept and sent back untouched.
+QString DisplayText(std::string_view bytes);
+
+}  // namespace orvane

@@ -1,0 +1,53 @@
+#pragma once
+// The window toolkit operations every window uses: message boxes, yield and
+// End. They all go through one small interface, the one global hook for tests:
+// a test installs its own to answer message boxes, watch what was shown and
+// observe End without the test process dying.
+
+#include <QString>
+
+#include "resources/message.h"
+
+namespace orvane {
+
+// The caption of every message box that names no title of its own.
+inline const QString kAppTitleText = QString::fromUtf8(kAppTitle.data(), kAppTitle.size());
+
+class Toolkit {
+ public:
+  virtual ~Toolkit() = default;
+  // A modal message box; returns the button pressed.
+  virtual Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) = 0;
+  // Processes every pending event (paint, timer tick, datagram, click), then returns.
+  virtual void Yield() = 0;
+  // Ends the program at once. In production it does not return. Where it returns
+  // (tests), Ended() is true from then on and every window has been unloaded, so
+  // handlers check Ended() after any call that may end the run.
+  virtual void End() = 0;
+  virtual bool Ended() const = 0;
+};
+
+// The toolkit in force: the Qt one unless a test installed another.
+Toolkit& CurrentToolkit();
+// Installs a toolkit (tests); nullptr restores the Qt one.
+void SetToolkit(Toolkit* toolkit);
+
+// Shorthands for the toolkit in force.
+Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+              const QString& title = kAppTitleText);
+Answer MsgBox(const Message& message);
+void Yield();
+void End();
+bool Ended();
+
+// Shows the busy cursor for as long as it lives: around work that blocks the
+// only thread (probes), so the user sees that something is going on.
+class BusyCursor {
+ public:
+  BusyCursor();
+  ~BusyCursor();
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace orvane

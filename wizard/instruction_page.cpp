@@ -1,0 +1,24 @@
+#include "wizard/instruction_page.h"
+
+#include "wizard/layouts.h"
+
+namespace orvane {
+
+const InstructionStep InstructionPage::kPowerOn{LayoutPowerOn, PageId::Cabling, PageId::Welcome,
+                                                102, TextId::PowerOnInstruction};
+const InstructionStep InstructionPage::kCabling{LayoutCabling, PageId::ScanStart, PageId::PowerOn,
+                                                103, TextId::CablingInstruction};
+
+InstructionPage::InstructionPage(PageFlow& flow, const InstructionStep& step)
+    : IntroPage(step.layout(), flow, step.next, step.previous), step_(step) {}
+
+void InstructionPage::OnLoad() {
+  SetBackColor(this, kPageBackColor);
+  DressInstruction();
+  PictureControl("pic1")->SetPictureNumber(step_.picture);
+  SetInstruction(step_.instruction);
+  DressVersionLabel();
+  CaptionButtons();
+}
+
+}  // namespace orvane

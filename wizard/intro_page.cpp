@@ -1,0 +1,34 @@
+#include "wizard/intro_page.h"
+
+#include <QPlainTextEdit>
+
+namespace orvane {
+
+IntroPage::IntroPage(const WindowSpec& layout, PageFlow& flow, PageId next,
+                     std::optional<PageId> previous)
+    : WizardPage(layout, flow),
+      next_(ButtonControl("cmdNext")),
+      previous_(ButtonControl("cmdPrevious")),
+      exit_(ButtonControl("cmdExit")) {
+  OnClick(next_, [this, next] { flow_.GoTo(next, this); });
+  if (previous_ && previous) OnClick(previous_, [this, previous] { flow_.GoTo(*previous, this); });
+  OnClick(exit_, [this] { flow_.ConfirmExit(this); });
+}
+
+void IntroPage::DressInstruction() {
+  auto* txt1 = ControlByName("txt1");
+  SetBackColor(txt1, kTextBackColor);
+  SetForeColor(txt1, kTextForeColor);
+}
+
+void IntroPage::SetInstruction(TextId id) {
+  static_cast<QPlainTextEdit*>(ControlByName("txt1"))->setPlainText(Text(id));
+}
+
+void IntroPage::CaptionButtons() {
+  next_->setText(Text(TextId::Next));
+  if (previous_) previous_->setText(Text(TextId::Previous));
+  exit_->setText(Text(TextId::Exit));
+}
+
+}  // namespace orvane

@@ -1,0 +1,79 @@
+#include "wizard/login_page.h"
+
+#include "ui/toolkit.h"
+#include "wizard/layouts.h"
+
+namespace orvane {
+
+namespace {
+// The factory default of both credentials, which the note (text 23) names.
+const QString kFactoryDefault = QStringLiteral("vexil");
+}  // namespace
+
+LoginPage::LoginPage(PageFlow& flow)
+    : WizardPage(LayoutLogin(), flow),
+      userName_(qobject_cast<QLineEdit*>(ControlByName("txtUsername"))),
+      password_(qobject_cast<QLineEdit*>(ControlByName("txtPassword"))),
+      userNameLabel_(LabelControl("Label1")),
+      passwordLabel_(LabelControl("Label2")),
+      note_(LabelControl("Label3")),
+      next_(ButtonControl("cmdNext")),
+      cancel_(ButtonControl("cmdExit")) {
+  // The password box keeps its normal echo: the user sees what is typed, as
+  // the note beside it expects the factory default to be read and changed.
+  OnClick(next_, [this] { OnNext(); });
+  OnClick(cancel_, [this] { OnCancel(); });
+}
+
+std::optional<Credentials> LoginPage::Ask(PageFlow& flow) {
+  auto* page = new LoginPage(flow);
+  page->OpenModal();
+  return Ended() ? std::nullopt : page->Result();
+}
+
+void LoginPage::OnLoad() {
+  // Emptied first: a pair from an earlier opening is never sent again unless
+  // the user confirms it anew.
+  result_.reset();
+  SetBackColor(this, kPageBackColor);
+  for (QLabel* label : {userNameLabel_, passwordLabel_, note_})
+    SetBackColor(label, kLabelBackColor);
+  for (QLabel* label : {userNameLabel_, passwordLabel_, note_})
+    SetForeColor(label, kLabelForeColor);
+  userName_->setText(kFactoryDefault);
+  password_->setText(kFactoryDefault);
+  userNameLabel_->setText(Text(TextId::UserNameLabel));
+  passwordLabel_->setText(Text(TextId::PasswordLabel));
+  note_->setText(Text(TextId::FactoryDefaultNote));
+  next_->setText(Text(TextId::Next));
+  cancel_->setText(Text(TextId::Cancel));
+}
+
+void LoginPage::OnNext() {
+  const QString userName = userName_->text();
+  const QString password = password_->text();
+  if (userName.isEmpty() || password.isEmpty()) {
+    MsgBox(Text(TextId::CredentialsMissing));
+    return;
+  }
+  // Kept exactly as typed, blanks, ";" and quotes included: the request
+  // carries them as its last two fields and the device judges them.
+  result_ = Credentials{userName.toStdString(), password.toStdString()};
+  Unload();
+}
+
+void LoginPage::OnCancel() {
+  if (MsgBox(Text(TextId::ExitSetupQuestion), Buttons::OkCancel, Icon::None,
+             Text(TextId::Warning)) != Answer::Ok)
+    return;
+  if (Ended() || IsUnloaded()) return;
+  // The setup ends here: nothing is sent to the device.
+  result_.reset();
+  Unload();
+}
+
+void LoginPage::OnCloseBox() {
+  OnCancel();
+}
+
+}  // namespace orvane

@@ -1,0 +1,119 @@
+#include "wizard/setup_run_page.h"
+
+#include "wizard/device_list_page.h"
+#include "wizard/layouts.h"
+#include "wizard/login_page.h"
+
+namespace orvane {
+
+namespace {
+
+// The mark pictures of the status rows, top to bottom.
+constexpr const char* kMarkBoxes[] = {"pic1", "pic2", "pic3", "pic4"};
+
+int PictureOf(Mark mark) {
+  switch (mark) {
+    case Mark::Running:
+      return 104;
+    case Mark::Done:
+      return 105;
+    case Mark::Failed:
+      return 106;
+    case Mark::None:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+SetupRunPage::SetupRunPage(PageFlow& flow)
+    : WizardPage(LayoutSetupRun(), flow),
+      previous_(ButtonControl("cmdPrevious")),
+      exit_(ButtonControl("cmdExit")),
+      status_(LabelControl("lblRun")),
+      run_(flow.services(), *this, flow.language()) {
+  OnClick(previous_, [this] { run_.GoBack(); });
+  OnClick(exit_, [this] { flow_.ConfirmExit(this); });
+  // Leaving the page by any road stops the run at once, not when the page
+  // object is finally deleted.
+  connect(this, &FormWindow::Unloaded, this, [this] { run_.Stop(); });
+}
+
+SetupRunPage::~SetupRunPage() = default;
+
+void SetupRunPage::OnLoad() {
+  SetBackColor(this, kPageBackColor);
+  for (const char* name : {"Label1_1", "Label2_1", "Label3_1", "Label4_1", "Label5"})
+    SetBackColor(LabelControl(name), kLabelBackColor);
+  SetBackColor(status_, kTextBackColor);
+  for (const char* name : {"Label1_1", "Label2_1", "Label3_1", "Label4_1", "Label5", "lblRun"})
+    SetForeColor(LabelControl(name), kLabelForeColor);
+  for (const char* name : kMarkBoxes) SetBackColor(PictureControl(name), kPageBackColor);
+  LabelControl("Label1_1")->setText(Text(TextId::ScanRow));
+  LabelControl("Label2_1")->setText(Text(TextId::AccessRow));
+  LabelControl("Label3_1")->setText(Text(TextId::ConfigurationRow));
+  LabelControl("Label4_1")->setText(Text(TextId::ShortcutsRow));
+  LabelControl("Label5")->setText(Text(TextId::RunningStatus));
+  previous_->setText(Text(TextId::Previous));
+  exit_->setText(Text(TextId::Exit));
+  DressVersionLabel();
+  previous_->setEnabled(false);
+  exit_->setEnabled(false);
+  run_.Start();
+}
+
+void SetupRunPage::SetStatus(const std::string& text) {
+  status_->setText(QString::fromStdString(text));
+}
+
+void SetupRunPage::SetMark(Row row, Mark mark) {
+  PictureControl(kMarkBoxes[static_cast<int>(row)])->SetPictureNumber(PictureOf(mark));
+}
+
+void SetupRunPage::EnableLeaving() {
+  previous_->setEnabled(true);
+  exit_->setEnabled(true);
+}
+
+void SetupRunPage::SetBusy(bool busy) {
+  if (busy)
+    busy_.emplace();
+  else
+    busy_.reset();
+}
+
+// Each call below lets events run while the run's code waits further up the
+// stack; the page is held so that leaving it meanwhile only stops the run and
+// destroys the page once the run has returned.
+
+Answer SetupRunPage::ShowMessage(const Message& message) {
+  const Hold hold(this);
+  return MsgBox(message);
+}
+
+void SetupRunPage::Yield() {
+  const Hold hold(this);
+  orvane::Yield();
+}
+
+std::optional<std::size_t> SetupRunPage::ChooseDevice(std::span<const DeviceRow> rows) {
+  const Hold hold(this);
+  return DeviceListPage::Choose(flow_, rows);
+}
+
+std::optional<Credentials> SetupRunPage::AskCredentials() {
+  const Hold hold(this);
+  return LoginPage::Ask(flow_);
+}
+
+void SetupRunPage::ReturnToScanStart() {
+  flow_.GoTo(PageId::ScanStart, this);
+}
+
+void SetupRunPage::EndProgram() {
+  Unload();
+  End();
+}
+
+}  // namespace orvane
