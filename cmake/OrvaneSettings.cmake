@@ -1,10 +1,8 @@
 # One place for the compile settings every target shares.
 add_library(orvane_settings INTERFACE)
 target_compile_features(orvane_settings INTERFACE cxx_std_20)
-target_compile_options(orvane_settings INTERFACE -Wall -Wextra)
-if(ORVANE_WERROR)
-  target_compile_options(orvane_settings INTERFACE -Werror)
-endif()
+target_compile_options(orvane_settings INTERFACE -Wall -Wextra -Wpedantic)
+# Warnings become errors with CMAKE_COMPILE_WARNING_AS_ERROR (the ci preset).
 
 # orvane_layer(<target> <folder>)
 # Includes are written from the project root ("device/codec.h"), but no target

@@ -10,5 +10,5 @@ if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq g++-mingw-w64-x86-64-posix
 fi
-cmake --preset win-core -G Ninja
+cmake --preset win-core
 cmake --build --preset win-core

@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset dev -G Ninja >/dev/null
+cmake --preset dev >/dev/null
 cmake --build --preset dev --target orvane-setup
 exec build/dev/wizard/orvane-setup "$@"

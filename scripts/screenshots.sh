@@ -24,7 +24,7 @@ done
 
 build=${BUILD_DIR:-build/dev}
 if [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
-  cmake --preset dev -G Ninja >/dev/null
+  cmake --preset dev >/dev/null
 fi
 cmake --build "$build" --target orvane-screenshots >/dev/null
 tool="$PWD/$build/tools/screenshots/orvane-screenshots"

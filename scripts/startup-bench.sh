@@ -53,7 +53,7 @@ fi
 # another build tree.
 build=${BUILD_DIR:-build/bench}
 if [ -z "${BUILD_DIR:-}" ] && [ ! -f "$build/build.ninja" ] && [ ! -f "$build/Makefile" ]; then
-  cmake --preset bench -G Ninja >/dev/null
+  cmake --preset bench >/dev/null
 fi
 cmake --build "$build" --target orvane-setup orvane-bare-window orvane-plain-step0 \
   orvane-wait-window >/dev/null
