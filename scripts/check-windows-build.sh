@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Cross-compiles the core libraries (codec, host network, desktop, text table,
-# font set-up) for Windows with MinGW-w64, warnings as errors, so the *_win.cpp
-# files are checked on every change even though they cannot run here.
+# Cross-compiles the core (the text table, host network, desktop, and the device
+# codec and setup run) for Windows with MinGW-w64, warnings as errors, so the
+# *_win.cpp files are checked on every change even though they cannot run here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
