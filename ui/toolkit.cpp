@@ -29,7 +29,7 @@ class QtToolkit final : public Toolkit {
 
   void End() override {
     // The run is over: nothing else may act, not even pending events or
-    // destructors of pages still on the stack. Files were closed by their writers.
+    // destructors of windows still on the stack. Files were closed by their writers.
     std::fflush(nullptr);
     std::_Exit(0);
   }
