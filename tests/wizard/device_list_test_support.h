@@ -84,26 +84,9 @@ class DeviceListFixture : public WizardTest {
     return selected.size() == 1 ? List(p)->indexOfTopLevelItem(selected.front()) : -1;
   }
 
-  // Opens the page modally as the run does and acts as the user once it is
-  // on screen. A page the user left open is closed afterwards, so a fault
-  // fails the test instead of hanging it.
-  std::optional<std::size_t> ChooseWith(const std::function<void(DeviceListPage&)>& user) {
-    QTimer::singleShot(0, [user] {
-      QPointer<DeviceListPage> page;
-      for (FormWindow* p : FormWindow::LiveWindows())
-        if (auto* list = dynamic_cast<DeviceListPage*>(p)) page = list;
-      if (!page) {
-        ADD_FAILURE() << "the device list page is not open";
-        return;
-      }
-      EXPECT_TRUE(page->isVisible());
-      EXPECT_TRUE(page->isModal());
-      user(*page);
-      if (page && !page->IsUnloaded()) {
-        ADD_FAILURE() << "the device list page is still open";
-        page->Unload();
-      }
-    });
+  // Opens the page modally as the run does, and acts as the user on it.
+  std::optional<std::size_t> ChooseWith(std::function<void(DeviceListPage&)> user) {
+    ActOnModal<DeviceListPage>(std::move(user));
     return DeviceListPage::Choose(flow, rows);
   }
 

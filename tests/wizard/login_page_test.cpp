@@ -57,26 +57,9 @@ class LoginPageTest : public testing::WizardTest {
     }
   }
 
-  // Opens the page modally as Step 4 does, and acts as the user once it is on
-  // screen. A page the user left open is closed afterwards, so a fault fails
-  // the test instead of hanging it.
-  std::optional<Credentials> AskWith(const std::function<void(LoginPage&)>& user) {
-    QTimer::singleShot(0, [user] {
-      QPointer<LoginPage> page;
-      for (FormWindow* p : FormWindow::LiveWindows())
-        if (auto* login = dynamic_cast<LoginPage*>(p)) page = login;
-      if (!page) {
-        ADD_FAILURE() << "the login page is not open";
-        return;
-      }
-      EXPECT_TRUE(page->isVisible());
-      EXPECT_TRUE(page->isModal());
-      user(*page);
-      if (page && !page->IsUnloaded()) {
-        ADD_FAILURE() << "the login page is still open";
-        page->Unload();
-      }
-    });
+  // Opens the page modally as Step 4 does, and acts as the user on it.
+  std::optional<Credentials> AskWith(std::function<void(LoginPage&)> user) {
+    testing::ActOnModal<LoginPage>(std::move(user));
     return LoginPage::Ask(flow);
   }
 };
