@@ -21,7 +21,10 @@ int main(int argc, char** argv) {
   QDir().mkpath(bin);
   QFile opener(bin + "/xdg-open");
   opener.open(QIODevice::WriteOnly);
-  opener.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$HOME/opened.txt\"\n");
+  // Each opener writes its process id with what it was asked to open: the
+  // openers run detached and side by side, so the order of their lines is
+  // not the order they were started in, but the order of their ids is.
+  opener.write("#!/bin/sh\nprintf '%s %s\\n' \"$$\" \"$1\" >> \"$HOME/opened.txt\"\n");
   opener.close();
   opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   qputenv("HOME", home.path().toLocal8Bit());

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -54,7 +55,13 @@ QStringList WizardLab::Opened() {
   testing::WaitFor([&] { return file.exists() && file.size() > 0; }, 2000);
   testing::WaitFor([] { return false; }, 200);
   if (!file.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+  // "pid argument" lines, put in the order the openers were started.
+  QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+  std::sort(lines.begin(), lines.end(), [](const QString& a, const QString& b) {
+    return a.section(' ', 0, 0).toLongLong() < b.section(' ', 0, 0).toLongLong();
+  });
+  for (QString& line : lines) line = line.section(' ', 1);
+  return lines;
 }
 
 void WizardLab::ExpectShortcuts(const std::string& host, const std::string& address) {

@@ -39,7 +39,7 @@ class WizardLab : public ::testing::Test {
 
   static QStringList BoxTexts();
   static QString T(TextId id) { return Text(id, Language::English); }
-  // What the recording opener was asked to open, one argument a line.
+  // What the recording openers were asked to open, in the order they started.
   static QStringList Opened();
   // Both shortcut files of the host exist on the desktop and point at the address.
   static void ExpectShortcuts(const std::string& host, const std::string& address);
