@@ -206,4 +206,10 @@ ConfigStatus ParseConfigReply(std::string_view datagram) {
   }
 }
 
+bool IsConfigReplyFor(std::string_view datagram, std::string_view identity) {
+  return ClassifyReply(datagram) == ReplyKind::Configuration &&
+         identity.size() == kIdentityLength &&
+         datagram.substr(kKindLength, kIdentityLength) == identity;
+}
+
 }  // namespace orvane

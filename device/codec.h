@@ -85,4 +85,11 @@ enum class ConfigStatus { Failure, Success, Neither };
 // decides what the page shows for it.
 ConfigStatus ParseConfigReply(std::string_view datagram);
 
+// True when `datagram` is a "0C02R" reply whose bytes 6 to 22 are exactly
+// `identity`, the 17 bytes the configuration request was addressed to. Any
+// host on the LAN can send a "0C02R"; only the device being configured may
+// decide the outcome of its configuration. A reply too short to carry an
+// identity names no device and is not for this one either.
+bool IsConfigReplyFor(std::string_view datagram, std::string_view identity);
+
 }  // namespace orvane

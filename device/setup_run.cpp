@@ -114,7 +114,11 @@ void SetupRun::OnDatagram(std::string_view datagram) {
       StoreDiscoveryReply(devices_, lastDevice_, datagram);
       break;
     case ReplyKind::Configuration:
-      if (awaitingReply_) OnConfigurationReply(datagram);
+      // A reply naming another device (a neighbour's, or a forged one) is
+      // not this device's answer: the wait goes on until its own or the
+      // time-out.
+      if (awaitingReply_ && IsConfigReplyFor(datagram, devices_[selected_].DeviceId))
+        OnConfigurationReply(datagram);
       break;
     case ReplyKind::Other:
       break;

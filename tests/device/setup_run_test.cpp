@@ -165,6 +165,29 @@ TEST_F(SetupRunTest, TimeOutShowsText54AfterThirtySecondsAndALaterReplyChangesNo
   EXPECT_TRUE(front.shown.empty());
 }
 
+TEST_F(SetupRunTest, AConfigurationReplyNamingAnotherDeviceIsIgnoredAndTheWaitGoesOn) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+  StartScan({kReplyA});
+  EndScanWindow();
+  std::string otherId = kIdA;
+  otherId.back() = 'F';
+  // A neighbour's success, a forged one in another case, one too short to
+  // name a device: none of them is this device's answer.
+  for (const std::string& reply : {"0C02R" + otherId + "2", std::string("0C02R00:0a:1b:2c:3d:4e2"),
+                                   "0C02R" + kIdA.substr(0, 16), "0C02R" + otherId + "1"}) {
+    world.Arrive(reply);
+    EXPECT_TRUE(run->AwaitingReply()) << reply;
+  }
+  EXPECT_EQ(front.status, T(TextId::ConfigurationStarted));
+  EXPECT_TRUE(run->ReceiverOpen());
+  EXPECT_TRUE(world.desktop.created.empty());
+  world.clock.Advance(29999ms);
+  front.answers = {Answer::Cancel};
+  world.Arrive("0C02R" + kIdA + "2");
+  EXPECT_EQ(world.desktop.created.size(), 1u);
+  EXPECT_EQ(front.ended, 1);
+}
+
 TEST_F(SetupRunTest, ConfigurationReplyDuringTheScanIsIgnored) {
   StartScan({"0C02R" + kIdA + "2", kReplyA});
   EXPECT_EQ(run->LastDevice(), 0);
