@@ -1,12 +1,12 @@
 #include "desktop/shortcuts.h"
 
-#include <algorithm>
 #include <array>
 #include <system_error>
 
-#include "desktop/host_file_name.h"
+#include "desktop/file_name.h"
 #include "desktop/replace_file.h"
 #include "desktop/shell_link.h"
+#include "desktop/utf_text.h"
 
 namespace orvane {
 
@@ -15,12 +15,6 @@ namespace {
 constexpr std::string_view kSetupPrefix = "Setup My Orvane - ";
 constexpr std::string_view kAccessPrefix = "Access My Orvane - ";
 constexpr std::string_view kExtension = ".lnk";
-
-// The longest file name Linux and Windows both accept is 255 bytes (UTF-8 needs
-// at least one byte per UTF-16 unit, so Windows' 255 units hold as well).
-constexpr std::size_t kMaxFileNameBytes = 255;
-constexpr std::size_t kMaxHostNameBytes =
-    kMaxFileNameBytes - std::max(kSetupPrefix.size(), kAccessPrefix.size()) - kExtension.size();
 
 struct ShortcutFile {
   std::string fileName;
@@ -44,7 +38,8 @@ std::array<ShortcutFile, 2> Shortcuts(const std::filesystem::path& desktop,
                                       std::string_view address, std::string_view hostName) {
   const std::string trimmed(TrimBlanks(address));
   const std::string folder = PathText(desktop);
-  const std::string host(hostName);
+  // The file is named by the host name as the device list shows it.
+  const std::string host = DeviceTextToUtf8(hostName);
   const std::string untrimmed(address);
 
   ShortcutFile setup;
@@ -85,17 +80,23 @@ std::string_view TrimBlanks(std::string_view text) {
 
 DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
                                 std::string_view hostName) {
-  const std::string problem = HostFileNameProblem(hostName, kMaxHostNameBytes);
-  if (!problem.empty()) {
-    return Failure("The desktop shortcuts were not created because the device's host name " +
-                   problem + ", so it cannot be used as a file name.");
-  }
   std::error_code error;
   if (desktop.empty() || !std::filesystem::is_directory(desktop, error)) {
     return Failure("The desktop shortcuts were not created because the desktop folder \"" +
                    PathText(desktop) + "\" does not exist.");
   }
-  for (const ShortcutFile& file : Shortcuts(desktop, address, hostName)) {
+  const std::array<ShortcutFile, 2> files = Shortcuts(desktop, address, hostName);
+  // Both names are judged before either file is written.
+  for (const ShortcutFile& file : files) {
+    const std::string problem = FileNameProblem(file.fileName);
+    if (!problem.empty()) {
+      return Failure(
+          "The desktop shortcuts were not created because the file name made from the device's "
+          "host name " +
+          problem + ".");
+    }
+  }
+  for (const ShortcutFile& file : files) {
     const std::vector<std::uint8_t> bytes = WriteShellLink(file.link);
     if (bytes.empty()) {
       return Failure("The shortcut \"" + file.fileName +

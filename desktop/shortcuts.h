@@ -22,7 +22,8 @@ std::filesystem::path DesktopFolder();
 // Writes "Setup My Orvane - <host>.lnk" (the web management page) and then
 // "Access My Orvane - <host>.lnk" (the shared folders) to the desktop folder,
 // replacing files of the same names. The second is written only when the first
-// was. Host name rule: host_file_name.h.
+// was. The host name is decoded as the device list shows it
+// (DeviceTextToUtf8) and the whole file name judged by FileNameProblem.
 DesktopResult CreateShortcuts(std::string_view address, std::string_view hostName);
 
 // The same, into the given folder.

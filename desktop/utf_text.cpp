@@ -67,6 +67,30 @@ bool NextUtf8CodePoint(std::string_view bytes, std::size_t& pos, char32_t& codeP
   return true;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+  std::size_t pos = 0;
+  char32_t cp = 0;
+  while (pos < bytes.size()) {
+    if (!NextUtf8CodePoint(bytes, pos, cp)) return false;
+  }
+  return true;
+}
+
+std::string DeviceTextToUtf8(std::string_view bytes) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  static constexpr char16_t k80to9F[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    AppendUtf8(out, byte >= 0x80 && byte <= 0x9F ? k80to9F[byte - 0x80] : char32_t(byte));
+  }
+  return out;
+}
+
 std::u16string Utf8ToUtf16(std::string_view bytes) {
   std::u16string out;
   out.reserve(bytes.size());

@@ -16,6 +16,19 @@ std::u16string Utf8ToUtf16(std::string_view bytes);
 // surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// True when every byte belongs to a complete, shortest-form UTF-8 sequence of a
+// scalar value.
+bool IsValidUtf8(std::string_view bytes);
+
+// A text a device sent (a host name, a disk model), decoded the one way the
+// wizard decodes such texts, for display and for file names alike: UTF-8 when
+// the bytes are valid UTF-8, else Windows-1252, the ANSI code page such
+// devices were made for. The result is UTF-8. Windows-1252 is Latin-1 but for
+// 0x80-0x9F; the five of those it leaves unused stay the Latin-1 control
+// characters. The wire keeps the bytes as sent; only what is shown or named
+// uses this.
+std::string DeviceTextToUtf8(std::string_view bytes);
+
 // Decodes the scalar value at bytes[pos]. On success stores it in codePoint,
 // advances pos past the sequence and returns true; on failure advances pos by
 // one byte and returns false.

@@ -30,9 +30,4 @@ QColor ColorFromBgr(std::uint32_t bgr);
 // The font a layout names, mapped to the nearest installed face at the same size.
 QFont FontFor(FontFace face);
 
-// Bytes a device sent, decoded for display only: UTF-8 when they are valid
-// UTF-8, else Windows-1252 (the ANSI code page such devices were made for).
-// The bytes themselves are kept and sent back untouched.
-QString DisplayText(std::string_view bytes);
-
 }  // namespace orvane

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include "desktop/utf_text.h"
 #include "device/list_format.h"
 #include "ui/toolkit.h"
 #include "wizard/layouts.h"
@@ -9,6 +10,12 @@
 namespace orvane {
 
 namespace {
+
+// Bytes a device sent, decoded for display only, the way the shortcut files
+// are named after them. The bytes themselves are kept and sent back untouched.
+QString DisplayText(std::string_view bytes) {
+  return QString::fromStdString(DeviceTextToUtf8(bytes));
+}
 
 enum Column {
   kColNo,

@@ -130,27 +130,49 @@ TEST_F(ShortcutsTest, HostileHostNamesWriteNothingAnywhere) {
                                  "a\\b",
                                  "../../../../tmp/evil",
                                  "/etc/x",
-                                 "CON",
-                                 "con.txt",
-                                 "LPT1",
-                                 "x.",
-                                 "x ",
                                  std::string(300, 'A'),
+                                 std::string(255 - 22, 'A'),  // one byte too long with the prefix
                                  "a\nb",
                                  std::string("a\0b", 3),
                                  "\x1B[31mred",
-                                 "",
-                                 ".",
-                                 "..",
+                                 "\xE2\x80\xAEknl",  // right-to-left override
+                                 "\x81",             // unused in Windows-1252: a C1 control
                                  "a:b",
                                  "a*b",
-                                 "bad\xFF\xFE",
                                  "a|b"};
   for (const std::string& host : hostile) {
     const DesktopResult result = CreateShortcutsIn(desktop_, "192.168.1.20", host);
     EXPECT_FALSE(result.ok) << testing::PrintToString(host);
-    EXPECT_NE(result.error.find("host name"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("file name made from the device's host name"), std::string::npos)
+        << result.error;
     EXPECT_EQ(test::Snapshot(root_.Path()), before) << testing::PrintToString(host);
+  }
+}
+
+TEST_F(ShortcutsTest, HostNamesThatMakeValidFileNamesAreWrittenAsTheListShowsThem) {
+  // Each is refused alone as a file name, yet the composed name is valid.
+  const struct {
+    std::string host;
+    std::string shown;
+  } cases[] = {{"", ""},
+               {"CON", "CON"},
+               {"com1", "com1"},
+               {"x.", "x."},
+               {"x ", "x "},
+               {".", "."},
+               {"..", ".."},
+               {"LPT1.txt", "LPT1.txt"},
+               {"B\xDCRO", "B\xC3\x9CRO"},  // Windows-1252 "B\u00DCRO"
+               {"B\xC3\x9CRO", "B\xC3\x9CRO"},
+               {"\x80uro", "\xE2\x82\xACuro"},
+               {std::string(255 - 23, 'A'), std::string(255 - 23, 'A')}};
+  for (const auto& c : cases) {
+    for (const auto& entry : fs::directory_iterator(desktop_)) fs::remove(entry.path());
+    const DesktopResult result = CreateShortcutsIn(desktop_, "192.168.1.20", c.host);
+    ASSERT_TRUE(result.ok) << testing::PrintToString(c.host) << result.error;
+    EXPECT_EQ(Names(desktop_), (std::vector<std::string>{"Access My Orvane - " + c.shown + ".lnk",
+                                                         "Setup My Orvane - " + c.shown + ".lnk"}))
+        << testing::PrintToString(c.host);
   }
 }
 

@@ -1,22 +1,23 @@
 #include <gtest/gtest.h>
 
-#include "desktop/host_file_name.h"
+#include "desktop/file_name.h"
+#include "desktop/utf_text.h"
 
 namespace orvane {
 namespace {
 
-constexpr std::size_t kMax = 232;
+constexpr std::size_t kMax = kMaxFileNameBytes;
 
-TEST(HostFileName, AcceptsNamesThatAreFileNamesAsTheyAre) {
+TEST(FileName, AcceptsNamesThatAreFileNamesAsTheyAre) {
   for (const char* name :
        {"FILER", "nas-01", "My NAS", "x.y", "a..b", ".hidden", "CONSOLE", "COM10", "LPT", "COMX",
         "AUXILIARY", "d\xC3\xBCsseldorf", "\xE5\xAD\x98\xE5\x84\xB2", "100%", "a&b;c$(d)"}) {
-    EXPECT_EQ(HostFileNameProblem(name, kMax), "") << name;
+    EXPECT_EQ(FileNameProblem(name), "") << name;
   }
-  EXPECT_EQ(HostFileNameProblem(std::string(kMax, 'n'), kMax), "");
+  EXPECT_EQ(FileNameProblem(std::string(kMax, 'n')), "");
 }
 
-TEST(HostFileName, RefusesNamesThatAreNotFileNames) {
+TEST(FileName, RefusesNamesThatAreNotFileNames) {
   const struct {
     std::string name;
     const char* reason;
@@ -64,10 +65,32 @@ TEST(HostFileName, RefusesNamesThatAreNotFileNames) {
       {std::string(300, 'n'), "too long"},
   };
   for (const auto& c : cases) {
-    const std::string problem = HostFileNameProblem(c.name, kMax);
+    const std::string problem = FileNameProblem(c.name);
     EXPECT_NE(problem.find(c.reason), std::string::npos)
         << testing::PrintToString(c.name) << " gave \"" << problem << "\"";
   }
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(DeviceText, IsUtf8WhenValidElseWindows1252) {
+  const struct {
+    std::string bytes;
+    std::string utf8;
+  } cases[] = {
+      {"FILER", "FILER"},
+      {"B\xC3\x9CRO", "B\xC3\x9CRO"},                    // valid UTF-8 stays as sent
+      {"B\xDCRO", "B\xC3\x9CRO"},                        // Windows-1252 U-umlaut
+      {"\x80\x9F\xFF", "\xE2\x82\xAC\xC5\xB8\xC3\xBF"},  // euro, Y-diaeresis, y-diaeresis
+      {"\x81\x8D", "\xC2\x81\xC2\x8D"},                  // unused: the Latin-1 controls
+      {"\xC3", "\xC3\x83"},                              // a cut sequence is not UTF-8
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(DeviceTextToUtf8(c.bytes), c.utf8) << testing::PrintToString(c.bytes);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "desktop/host_file_name.h"
+#include "desktop/file_name.h"
 
 #include <array>
 
@@ -49,19 +49,19 @@ bool IsReservedDeviceName(std::string_view name) {
 
 }  // namespace
 
-std::string HostFileNameProblem(std::string_view hostName, std::size_t maxBytes) {
-  if (hostName.empty()) return "is empty";
-  if (hostName == "." || hostName == "..") return "is \".\" or \"..\"";
-  if (hostName.size() > maxBytes) return "is too long";
+std::string FileNameProblem(std::string_view utf8Name) {
+  if (utf8Name.empty()) return "is empty";
+  if (utf8Name == "." || utf8Name == "..") return "is \".\" or \"..\"";
+  if (utf8Name.size() > kMaxFileNameBytes) return "is too long";
   std::size_t pos = 0;
-  while (pos < hostName.size()) {
+  while (pos < utf8Name.size()) {
     char32_t cp = 0;
-    if (!NextUtf8CodePoint(hostName, pos, cp)) return "is not valid UTF-8 text";
+    if (!NextUtf8CodePoint(utf8Name, pos, cp)) return "is not valid UTF-8 text";
     if (IsControl(cp) || IsBidiControl(cp)) return "contains a control character";
     if (IsForbiddenOnWindows(cp)) return "contains a character that file names cannot contain";
   }
-  if (hostName.back() == '.' || hostName.back() == ' ') return "ends with a dot or a blank";
-  if (IsReservedDeviceName(hostName)) return "is a name that Windows reserves for a device";
+  if (utf8Name.back() == '.' || utf8Name.back() == ' ') return "ends with a dot or a blank";
+  if (IsReservedDeviceName(utf8Name)) return "is a name that Windows reserves for a device";
   return {};
 }
 
