@@ -29,6 +29,17 @@ struct DeviceRow {
 struct Credentials {
   std::string userName;
   std::string password;
+
+  // Overwrites the password's bytes before emptying it, so that it is not
+  // left in freed memory (a core file, a crash report) once the request
+  // that carries it has been composed. The writes are volatile so the
+  // compiler cannot drop them as dead stores.
+  void WipePassword() { Wipe(password); }
+  static void Wipe(std::string& text) {
+    volatile char* bytes = text.data();
+    for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = 0;
+    text.clear();
+  }
 };
 
 class RunFrontEnd {

@@ -98,8 +98,9 @@ void SetupRun::CloseReceiver() {
   receiver_->Close();
 }
 
-void SetupRun::Broadcast(std::string_view message) {
+void SetupRun::Broadcast(std::string message) {
   const SendOutcome outcome = services_.sender.Send(message);
+  Credentials::Wipe(message);
   // A failure is shown and otherwise absorbed: the caller relies on its own
   // time-out.
   if (outcome.stage != SendOutcome::Stage::Sent) Show({BroadcastFailureMessage(outcome)});
@@ -241,24 +242,28 @@ void SetupRun::SayCouldNotProbeOnce() {
 }
 
 void SetupRun::ConfigureDevice(const DeviceRecord& device) {
-  const std::optional<Credentials> credentials = frontEnd_.AskCredentials();
-  if (stopped_) return;
+  std::optional<Credentials> credentials = frontEnd_.AskCredentials();
   if (!credentials) {
     // The user cancelled the setup: nothing is sent, no time-out is armed.
-    frontEnd_.ReturnToScanStart();
+    if (!stopped_) frontEnd_.ReturnToScanStart();
     return;
   }
+  // The password is needed for this one request only: it goes into the
+  // request at once, and the request is wiped once sent or not to be sent.
+  std::string request =
+      ComposeConfigRequest(device, newAddress_, settings_.LocalNetmask, settings_.LocalGateway,
+                           credentials->userName, credentials->password);
+  credentials->WipePassword();
+  if (stopped_) return Credentials::Wipe(request);
   replyTimeout_->Start(kReplyTimeout, [this] {
     if (!stopped_) OnReplyTimeout();
   });
   Status(TextId::ConfigurationStarted);
   awaitingReply_ = true;
   OpenReceiver();
-  if (stopped_) return;
+  if (stopped_) return Credentials::Wipe(request);
   // The run goes on in the reply handling or in the time-out.
-  Broadcast(ComposeConfigRequest(device, newAddress_, settings_.LocalNetmask,
-                                 settings_.LocalGateway, credentials->userName,
-                                 credentials->password));
+  Broadcast(std::move(request));
 }
 
 void SetupRun::OnConfigurationReply(std::string_view datagram) {

@@ -88,7 +88,9 @@ class SetupRun {
   std::string PickRandomAddress();
   bool IsReachable(const std::string& address);
   void SayCouldNotProbeOnce();
-  void Broadcast(std::string_view message);
+  // Takes the message by value: the configuration request carries the
+  // password and is wiped as soon as it is out.
+  void Broadcast(std::string message);
   void OpenReceiver();
   void CloseReceiver();
   void BackToScanStart(TextId status, TextId message);

@@ -28,7 +28,15 @@ LoginPage::LoginPage(PageFlow& flow)
 std::optional<Credentials> LoginPage::Ask(PageFlow& flow) {
   auto* page = new LoginPage(flow);
   page->OpenModal();
-  return Ended() ? std::nullopt : page->Result();
+  // Moved out, not copied: the page object lives on until it is deleted
+  // later, and should not hold a second copy of the password meanwhile.
+  std::optional<Credentials> result = std::move(page->result_);
+  page->result_.reset();
+  if (Ended()) {
+    if (result) result->WipePassword();
+    return std::nullopt;
+  }
+  return result;
 }
 
 void LoginPage::OnLoad() {
