@@ -63,6 +63,10 @@ void SetupRunPage::OnLoad() {
   run_.Start();
 }
 
+void SetupRunPage::OnCloseBox() {
+  flow_.ConfirmExit(this);
+}
+
 void SetupRunPage::SetStatus(const std::string& text) {
   status_->setText(QString::fromStdString(text));
 }

@@ -21,7 +21,10 @@ namespace orvane::testing {
 
 class FakeFrontEnd : public RunFrontEnd {
  public:
-  void SetStatus(const std::string& text) override { status = text; }
+  void SetStatus(const std::string& text) override {
+    status = text;
+    statuses.push_back(text);
+  }
   void SetMark(Row row, Mark mark) override { marks[row] = mark; }
   void EnableLeaving() override { leavingEnabled = true; }
   void SetBusy(bool on) override { busy = on; }
@@ -42,6 +45,7 @@ class FakeFrontEnd : public RunFrontEnd {
 
   SetupRun* run = nullptr;
   std::string status;
+  std::vector<std::string> statuses;  // every status line, in order
   std::map<Row, Mark> marks;
   bool leavingEnabled = false;
   bool busy = false;

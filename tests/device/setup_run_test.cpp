@@ -90,6 +90,9 @@ TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToN
   // The device is probed for the list, then the search probes the candidate.
   EXPECT_EQ(world.prober.probed, (Strings{"192.168.1.20", "192.168.0.57"}));
   EXPECT_EQ(run->NewAddress(), "192.168.0.57");
+  // The address found is named before the login page and the request.
+  ASSERT_GE(front.statuses.size(), 2u);
+  EXPECT_EQ(front.statuses.end()[-2], T(TextId::AddressLocated) + "192.168.0.57");
   EXPECT_EQ(front.status, T(TextId::ConfigurationStarted));
   EXPECT_EQ(front.MarkOf(Row::Access), Mark::Done) << "the check was done";
   EXPECT_EQ(front.MarkOf(Row::Configuration), Mark::None);
@@ -109,6 +112,7 @@ TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToN
             (std::vector<std::pair<std::string, std::string>>{{"192.168.0.57", "FILER1"}}));
   EXPECT_EQ(front.MessageTexts(),
             (Strings{T(TextId::ShortcutsNotice), T(TextId::OpenShortcutsQuestion)}));
+  EXPECT_EQ(front.shown[0].title, "Warning");
   EXPECT_EQ(world.desktop.opened, Strings{"192.168.0.57"});
   EXPECT_EQ(front.ended, 1);
 }
@@ -284,6 +288,9 @@ TEST_F(SetupRunTest, UnusablePcSettingsEndTheProgram) {
     StartScan({kReplyA});
     EndScanWindow();
     EXPECT_EQ(front.MessageTexts(), c.messages) << c.settings.LocalAddress;
+    if (c.messages.size() == 2) {
+      EXPECT_EQ(front.shown[0].title, "TAVO");
+    }
     EXPECT_EQ(front.shown.back().title, "Warning");
     EXPECT_EQ(world.prober.probed.size(), 1u) << "only the list's probe";
     EXPECT_EQ(front.ended, 1);
@@ -334,6 +341,20 @@ TEST_F(SetupRunTest, SendFailureIsShownBeforeTheWindowStarts) {
   EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{3000ms});
 }
 
+TEST_F(SetupRunTest, AFailedConfigurationSendIsShownAndTheThirtySecondWaitStillRuns) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
+  world.sender.failures = {{SendOutcome::Stage::Sent, 0}, {SendOutcome::Stage::SendFailed, 10051}};
+  StartScan({kReplyA});
+  EndScanWindow();
+  ASSERT_EQ(front.shown.size(), 1u);
+  EXPECT_EQ(front.shown[0].text, "Cannot Send Request.\r\n 10051Network is unreachable.");
+  EXPECT_EQ(front.shown[0].title, "TAVO");
+  EXPECT_TRUE(run->AwaitingReply());
+  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{30000ms});
+  world.clock.Advance(kReplyTimeout);
+  EXPECT_EQ(front.status, T(TextId::NoReply));
+}
+
 TEST_F(SetupRunTest, TakenReplyPortIsNamedAndTheScanFindsNothing) {
   world.receivers.TakePort(true);
   StartScan({kReplyA});
@@ -362,6 +383,19 @@ TEST_F(SetupRunTest, ShortcutFailureIsReportedAndTheRunStillEnds) {
   EXPECT_EQ(front.ended, 1);
 }
 
+TEST_F(SetupRunTest, LaunchFailureIsReportedAndTheRunStillEnds) {
+  world.prober.answers["192.168.1.20"] = ProbeResult::Answered;
+  world.desktop.openError = "xdg-open could not be started.";
+  front.answers = {Answer::Ok};
+  StartScan({kReplyA});
+  EndScanWindow();
+  ASSERT_EQ(front.shown.size(), 3u);
+  EXPECT_EQ(front.shown[2].text, "Cannot open the shortcuts.\r\nxdg-open could not be started.");
+  EXPECT_EQ(front.shown[2].title, "TAVO");
+  EXPECT_EQ(front.shown[2].icon, Icon::Exclamation);
+  EXPECT_EQ(front.ended, 1);
+}
+
 TEST_F(SetupRunTest, GoingBackEmptiesTheTableAndReturnsToTheScanStart) {
   world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
   StartScan({kReplyA});
@@ -383,6 +417,16 @@ TEST_F(SetupRunTest, NothingActsOnceStopped) {
   EXPECT_EQ(run->LastDevice(), 0);
   EXPECT_TRUE(front.listed.empty());
   EXPECT_TRUE(front.shown.empty());
+}
+
+TEST(Credentials, WipingOverwritesThePasswordInPlace) {
+  // Longer than any short-string buffer, so the bytes live on the heap.
+  Credentials credentials{"vexil", std::string(40, 'p')};
+  const char* bytes = credentials.password.data();
+  credentials.WipePassword();
+  EXPECT_TRUE(credentials.password.empty());
+  // clear() keeps the buffer, so its old bytes can still be looked at.
+  EXPECT_EQ(std::string(bytes, 40), std::string(40, '\0'));
 }
 
 TEST_F(SetupRunTest, ChineseTextsFollowTheLanguage) {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "tests/device/sample_replies.h"
 #include "tests/support/page_driver.h"
@@ -162,6 +163,47 @@ TEST_F(SetupRunPageTest, NoDeviceOrACancelledLoginLeadsBackToStep3) {
     EXPECT_TRUE(world.clock.Armed().empty());
     EXPECT_EQ(Tk().EndCount(), 0);
   }
+}
+
+TEST_F(SetupRunPageTest, CloseBoxAsksTheExitQuestionWhileTheRunIsBusy) {
+  // Scanning, then waiting for the configuration reply: Cancel keeps the run
+  // going, OK ends the program.
+  SetupRunPage* page = StartScan({kReplyA});
+  Tk().QueueAnswers({Answer::Cancel});
+  page->close();
+  ASSERT_EQ(Tk().Shown().size(), 1u);
+  EXPECT_EQ(Tk().Shown()[0].text, T(TextId::ExitQuestion));
+  EXPECT_EQ(Tk().Shown()[0].title, T(TextId::Warning));
+  EXPECT_TRUE(page->Run().ScanWindowOpen());
+  EndScanWindowChoosingTheFirstDevice();
+  ASSERT_TRUE(page->Run().AwaitingReply());
+  Tk().QueueAnswers({Answer::Ok});
+  page->close();
+  EXPECT_EQ(Tk().Shown().back().text, T(TextId::ExitQuestion));
+  EXPECT_EQ(Tk().EndCount(), 1);
+  EXPECT_TRUE(FormWindow::LiveWindows().isEmpty());
+  EXPECT_TRUE(world.clock.Armed().empty()) << "the run stopped with the page";
+}
+
+TEST_F(SetupRunPageTest, WhereNoEchoCanBeSentTheListSaysNoForEveryDevice) {
+  world.prober.otherwise = ProbeResult::CouldNotProbe;
+  world.prober.reason = "Operation not permitted";
+  StartScan({kReplyA, kReplyA});
+  QStringList reachable;
+  std::size_t boxesBeforeList = 0;
+  WhenShown("frmSelect", [&](FormWindow* p) {
+    boxesBeforeList = Tk().Shown().size();
+    auto* list = static_cast<QTreeWidget*>(p->ControlByName("ListView1"));
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+      reachable << list->topLevelItem(row)->text(1);
+    Tk().QueueAnswers({Answer::Ok});
+    p->ButtonControl("cmdExit")->click();
+  });
+  world.clock.Advance(kScanWindow);
+  EXPECT_EQ(reachable, (QStringList{"No", "No"}));
+  ASSERT_EQ(boxesBeforeList, 1u) << "said once, not once a row";
+  EXPECT_TRUE(Tk().Shown()[0].text.startsWith("Cannot send echo requests (ping) from this PC"));
+  EXPECT_EQ(Tk().Shown()[0].title, "TAVO");
 }
 
 TEST_F(SetupRunPageTest, TheBusyCursorStandsOnlyWhileProbing) {
