@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netinet/ip_icmp.h>
 #include <poll.h>
+#include <sched.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,12 +81,12 @@ std::vector<Datagram> ReplyReceiver::CollectUntil(
   return got;
 }
 
-std::string SendRequest(std::string_view bytes, const std::string& address) {
+std::string SendRequest(std::string_view bytes, const std::string& address, int port) {
   const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_UDP);
   if (fd < 0) return std::string("socket: ") + std::strerror(errno);
   const int on = 1;
   ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
-  const sockaddr_in to = Endpoint(address, 12311);
+  const sockaddr_in to = Endpoint(address, port);
   const ssize_t n = ::sendto(fd, bytes.data(), bytes.size(), 0,
                              reinterpret_cast<const sockaddr*>(&to), sizeof to);
   const int error = errno;
@@ -93,6 +94,16 @@ std::string SendRequest(std::string_view bytes, const std::string& address) {
   if (n != static_cast<ssize_t>(bytes.size()))
     return std::string("sendto: ") + std::strerror(error);
   return "";
+}
+
+std::thread StartInNamespace(const std::string& ns, std::function<void(bool entered)> work) {
+  return std::thread([ns, work = std::move(work)] {
+    const int fd = ::open(("/run/netns/" + ns).c_str(), O_RDONLY | O_CLOEXEC);
+    // setns moves the calling thread only.
+    const bool entered = fd >= 0 && ::setns(fd, CLONE_NEWNET) == 0;
+    if (fd >= 0) ::close(fd);
+    work(entered);
+  });
 }
 
 bool AnswersPing(const std::string& address, milliseconds timeout) {

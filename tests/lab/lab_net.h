@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace orvane::lab {
@@ -45,7 +46,14 @@ class ReplyReceiver {
 
 // Sends one request datagram to UDP port 12311 of `address` from a fresh,
 // unbound socket with broadcast permission. Returns an error text, "" on success.
-std::string SendRequest(std::string_view bytes, const std::string& address = "255.255.255.255");
+std::string SendRequest(std::string_view bytes, const std::string& address = "255.255.255.255",
+                        int port = 12311);
+
+// Starts `work` on a thread of its own inside the network namespace `ns` (a
+// lab device's LAB_DEV_<NAME>_NS), so what it sends comes from that host
+// across the lab's bridge. `work` is told whether the namespace was entered;
+// only the new thread moves, the test process stays on the PC.
+std::thread StartInNamespace(const std::string& ns, std::function<void(bool entered)> work);
 
 // True when `address` answers one ICMP echo within `timeout` (datagram ICMP
 // socket: the lab allows it in the PC namespace through ping_group_range).
