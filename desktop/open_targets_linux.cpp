@@ -15,6 +15,11 @@
 // that closes on exec tells us whether the exec itself worked, which is the
 // failure the caller is told about; what the opener does afterwards is its own
 // business.
+//
+// Order: the web page's opener is forked only once the shared folders' opener
+// has been exec'd, so the two start in the order given. That is all that is
+// promised: both run detached, and which window appears first is up to them
+// and the desktop.
 
 #include <fcntl.h>
 #include <signal.h>
