@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the wizard's artwork from the SVG sources in resources/art/ into
-# resources/images/. The PNGs and the .ico are committed, so the build never
-# runs this; run it after changing a drawing:
+# resources/images/, and the desktop's icons into resources/icons/. The PNGs and
+# the .ico are committed, so the build never runs this; run it after changing a
+# drawing:
 #
 #   scripts/render-art.sh
 #
@@ -147,5 +148,14 @@ render "$art/icon-32.svg" 48 48 "$tmp/icon-48.png"
 render "$art/icon-32.svg" 256 256 "$tmp/icon-256.png"
 make_ico "$out/orvane.ico" "$out/icon-16.png" "$out/icon-32.png" "$tmp/icon-48.png" "$tmp/icon-256.png"
 
+# The desktop's icon theme (hicolor) at its usual sizes, for the Linux package.
+# 16 px has its own drawing; the larger sizes come from the 32 px one.
+icons="$root/resources/icons"
+mkdir -p "$icons"
+render "$art/icon-16.svg" 16 16 "$icons/16.png"
+for size in 22 24 32 48 64 128 256; do
+  render "$art/icon-32.svg" "$size" "$size" "$icons/$size.png"
+done
+
 echo "Rendered into $out:"
-ls -l "$out"
+ls -l "$out" "$icons"

@@ -9,3 +9,10 @@ export QT_QPA_PLATFORM=offscreen
 cmake --preset ci
 cmake --build --preset ci -j "$(nproc)"
 ctest --preset ci -j "$(nproc)"
+# The Debian package as a user meets it: built, validated, installed with apt
+# into a fresh Debian root, started there and removed (root only).
+if [ "$(id -u)" -eq 0 ]; then
+  scripts/check-package.sh
+else
+  echo "package check skipped: needs root"
+fi
