@@ -1,5 +1,6 @@
 #include "ui/picture_box.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QStyle>
 #include <cmath>
@@ -8,7 +9,21 @@
 
 namespace orvane {
 
+namespace {
+
+// To a screen reader a picture box is an image, spoken by its name and
+// description, not the empty static text a QLabel would report.
+QAccessibleInterface* PictureAccessible(const QString&, QObject* object) {
+  if (auto* box = dynamic_cast<PictureBox*>(object))
+    return new QAccessibleWidget(box, QAccessible::Graphic);
+  return nullptr;
+}
+
+}  // namespace
+
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
+  static const bool accessible = (QAccessible::installFactory(PictureAccessible), true);
+  (void)accessible;
   setAlignment(Qt::AlignCenter);
   // Picture boxes take the focus like the other controls with a tab stop.
   setFocusPolicy(Qt::StrongFocus);

@@ -1,6 +1,7 @@
 #pragma once
 // A picture box: shows a bitmap at its top-left corner, or scaled down to fit
-// (keeping its proportions) where the box is smaller than the picture.
+// (keeping its proportions) where the box is smaller than the picture. Screen
+// readers meet it as an image with the box's accessible name and description.
 
 #include <QImage>
 #include <QLabel>

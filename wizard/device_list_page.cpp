@@ -75,6 +75,9 @@ void DeviceListPage::OnLoad() {
   SetBackColor(instruction_, kLabelBackColor);
   SetForeColor(instruction_, kLabelForeColor);
   instruction_->setText(Text(TextId::ChooseDeviceInstruction));
+  // A report list takes no name from a label beside it: the instruction above
+  // it names it for a screen reader.
+  list_->setAccessibleName(Text(TextId::ChooseDeviceInstruction));
   next_->setText(Text(TextId::Next));
   exit_->setText(Text(TextId::Exit));
   DressVersionLabel();

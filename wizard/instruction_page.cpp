@@ -4,10 +4,18 @@
 
 namespace orvane {
 
-const InstructionStep InstructionPage::kPowerOn{LayoutPowerOn, PageId::Cabling, PageId::Welcome,
-                                                102, TextId::PowerOnInstruction};
-const InstructionStep InstructionPage::kCabling{LayoutCabling, PageId::ScanStart, PageId::PowerOn,
-                                                103, TextId::CablingInstruction};
+const InstructionStep InstructionPage::kPowerOn{
+    LayoutPowerOn,
+    PageId::Cabling,
+    PageId::Welcome,
+    {102, TextId::PowerOnPictureName, TextId::PowerOnPictureDescription},
+    TextId::PowerOnInstruction};
+const InstructionStep InstructionPage::kCabling{
+    LayoutCabling,
+    PageId::ScanStart,
+    PageId::PowerOn,
+    {103, TextId::CablingPictureName, TextId::CablingPictureDescription},
+    TextId::CablingInstruction};
 
 InstructionPage::InstructionPage(PageFlow& flow, const InstructionStep& step)
     : IntroPage(step.layout(), flow, step.next, step.previous), step_(step) {}
@@ -15,7 +23,7 @@ InstructionPage::InstructionPage(PageFlow& flow, const InstructionStep& step)
 void InstructionPage::OnLoad() {
   SetBackColor(this, kPageBackColor);
   DressInstruction();
-  PictureControl("pic1")->SetPictureNumber(step_.picture);
+  ShowPicture("pic1", step_.picture);
   SetInstruction(step_.instruction);
   DressVersionLabel();
   CaptionButtons();

@@ -10,7 +10,7 @@ struct InstructionStep {
   const WindowSpec& (*layout)();
   PageId next;
   PageId previous;
-  int picture;
+  DescribedPicture picture;
   TextId instruction;
 };
 

@@ -22,7 +22,11 @@ void IntroPage::DressInstruction() {
 }
 
 void IntroPage::SetInstruction(TextId id) {
-  static_cast<QPlainTextEdit*>(ControlByName("txt1"))->setPlainText(Text(id));
+  auto* txt1 = static_cast<QPlainTextEdit*>(ControlByName("txt1"));
+  txt1->setPlainText(Text(id));
+  // The box has no caption of its own; a screen reader names it, then reads
+  // the instruction as its content.
+  txt1->setAccessibleName(Text(TextId::InstructionBoxName));
 }
 
 void IntroPage::CaptionButtons() {

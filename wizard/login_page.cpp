@@ -23,6 +23,9 @@ LoginPage::LoginPage(PageFlow& flow)
   // the note beside it expects the factory default to be read and changed.
   OnClick(next_, [this] { OnNext(); });
   OnClick(cancel_, [this] { OnCancel(); });
+  // Each caption is its box's label, so a screen reader names the box by it.
+  userNameLabel_->setBuddy(userName_);
+  passwordLabel_->setBuddy(password_);
 }
 
 std::optional<Credentials> LoginPage::Ask(PageFlow& flow) {

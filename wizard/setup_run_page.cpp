@@ -8,21 +8,35 @@ namespace orvane {
 
 namespace {
 
-// The mark pictures of the status rows, top to bottom.
-constexpr const char* kMarkBoxes[] = {"pic1", "pic2", "pic3", "pic4"};
+// The status rows, top to bottom: the mark picture and the caption beside it.
+struct StatusRow {
+  const char* markBox;
+  const char* captionLabel;
+  TextId caption;
+};
+constexpr StatusRow kRows[] = {{"pic1", "Label1_1", TextId::ScanRow},
+                               {"pic2", "Label2_1", TextId::AccessRow},
+                               {"pic3", "Label3_1", TextId::ConfigurationRow},
+                               {"pic4", "Label4_1", TextId::ShortcutsRow}};
 
-int PictureOf(Mark mark) {
+// The mark's picture and the words a screen reader speaks for it; an empty box
+// shows nothing and says nothing beyond its row's name.
+struct MarkLook {
+  int picture;
+  std::optional<TextId> words;
+};
+MarkLook LookOf(Mark mark) {
   switch (mark) {
     case Mark::Running:
-      return 104;
+      return {104, TextId::MarkInProgress};
     case Mark::Done:
-      return 105;
+      return {105, TextId::MarkDone};
     case Mark::Failed:
-      return 106;
+      return {106, TextId::MarkFailed};
     case Mark::None:
       break;
   }
-  return 0;
+  return {0, std::nullopt};
 }
 
 }  // namespace
@@ -49,11 +63,13 @@ void SetupRunPage::OnLoad() {
   SetBackColor(status_, kTextBackColor);
   for (const char* name : {"Label1_1", "Label2_1", "Label3_1", "Label4_1", "Label5", "lblRun"})
     SetForeColor(LabelControl(name), kLabelForeColor);
-  for (const char* name : kMarkBoxes) SetBackColor(PictureControl(name), kPageBackColor);
-  LabelControl("Label1_1")->setText(Text(TextId::ScanRow));
-  LabelControl("Label2_1")->setText(Text(TextId::AccessRow));
-  LabelControl("Label3_1")->setText(Text(TextId::ConfigurationRow));
-  LabelControl("Label4_1")->setText(Text(TextId::ShortcutsRow));
+  for (const StatusRow& row : kRows) SetBackColor(PictureControl(row.markBox), kPageBackColor);
+  for (const StatusRow& row : kRows) {
+    LabelControl(row.captionLabel)->setText(Text(row.caption));
+    // A screen reader names each mark by its row and speaks the mark itself
+    // as the description.
+    PictureControl(row.markBox)->setAccessibleName(Text(row.caption));
+  }
   LabelControl("Label5")->setText(Text(TextId::RunningStatus));
   previous_->setText(Text(TextId::Previous));
   exit_->setText(Text(TextId::Exit));
@@ -72,7 +88,10 @@ void SetupRunPage::SetStatus(const std::string& text) {
 }
 
 void SetupRunPage::SetMark(Row row, Mark mark) {
-  PictureControl(kMarkBoxes[static_cast<int>(row)])->SetPictureNumber(PictureOf(mark));
+  PictureBox* box = PictureControl(kRows[static_cast<int>(row)].markBox);
+  const MarkLook look = LookOf(mark);
+  box->SetPictureNumber(look.picture);
+  box->setAccessibleDescription(look.words ? Text(*look.words) : QString());
 }
 
 void SetupRunPage::EnableLeaving() {

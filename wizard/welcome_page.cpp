@@ -17,7 +17,7 @@ void WelcomePage::OnLoad() {
   SetInstruction(TextId::WelcomeInstruction);
   next_->setText(Text(TextId::Next));
   exit_->setText(Text(TextId::Exit));
-  PictureControl("pic1")->SetPictureNumber(101);
+  ShowPicture("pic1", {101, TextId::WelcomePictureName, TextId::WelcomePictureDescription});
   next_->setDefault(true);
 }
 

@@ -9,4 +9,11 @@ void WizardPage::DressVersionLabel() {
   lblVersion->setText(Text(TextId::Version));
 }
 
+void WizardPage::ShowPicture(const char* box, const DescribedPicture& picture) {
+  PictureBox* pic = PictureControl(box);
+  pic->SetPictureNumber(picture.number);
+  pic->setAccessibleName(Text(picture.name));
+  pic->setAccessibleDescription(Text(picture.description));
+}
+
 }  // namespace orvane

@@ -11,6 +11,13 @@
 
 namespace orvane {
 
+// A picture that carries meaning, with the words a screen reader speaks for it.
+struct DescribedPicture {
+  int number;
+  TextId name;
+  TextId description;
+};
+
 class WizardPage : public FormWindow {
  public:
   WizardPage(const WindowSpec& layout, PageFlow& flow) : FormWindow(layout), flow_(flow) {}
@@ -25,6 +32,8 @@ class WizardPage : public FormWindow {
   }
   // lblVersion: label colours and text 58.
   void DressVersionLabel();
+  // Shows the picture in the box, named and described in the page's language.
+  void ShowPicture(const char* box, const DescribedPicture& picture);
 
   PageFlow& flow_;
 };

@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -320,6 +321,44 @@ TEST_F(WizardLab, SilentDeviceGivesText54AfterThirtySeconds) {
   EXPECT_FALSE(page->Run().ReceiverOpen());
   EXPECT_TRUE(page->ButtonControl("cmdPrevious")->isEnabled());
   std::printf("silent device: text 54 after %.2f s of waiting\n", waited / 1000.0);
+}
+
+// A user who has only a keyboard: from Step 0 to the shortcuts of the
+// reachable device with keys alone, sent where the focus is. Enter presses the
+// default button of Steps 0 to 2; on Step 3 Tab takes the focus to Next and
+// Space presses it; in the device list the arrow keys choose the row and Enter
+// takes it. The two closing messages are answered by the toolkit.
+TEST_F(WizardLab, KeyboardAloneTakesTheReachableDeviceFromStep0ToItsShortcuts) {
+  const auto press = [](const char* page, Qt::Key key) {
+    FormWindow* p = FindPage(page);
+    ASSERT_NE(p, nullptr) << page;
+    ASSERT_NE(p->focusWidget(), nullptr) << page << " has no focus";
+    QTest::keyClick(p->focusWidget(), key);
+  };
+  WhenShown("frmSelect", [&](FormWindow* p) {
+    auto* list = static_cast<QTreeWidget*>(p->ControlByName("ListView1"));
+    EXPECT_EQ(p->focusWidget(), list);
+    press("frmSelect", Qt::Key_Down);
+    press("frmSelect", Qt::Key_Down);
+    EXPECT_EQ(list->indexOfTopLevelItem(list->currentItem()), 2);
+    press("frmSelect", Qt::Key_Home);
+    press("frmSelect", Qt::Key_Return);
+  });
+  Tk().QueueAnswers({Answer::Ok, Answer::Ok});
+  flow.GoTo(PageId::Welcome);
+  for (const char* page : {"frmPre1", "frmPre2", "frmMain"}) press(page, Qt::Key_Return);
+  FormWindow* step3 = FindPage("frmMain0");
+  ASSERT_NE(step3, nullptr);
+  for (int i = 0; i < 4 && step3->focusWidget() != step3->ButtonControl("cmdNext"); ++i)
+    press("frmMain0", Qt::Key_Tab);
+  ASSERT_EQ(step3->focusWidget(), step3->ButtonControl("cmdNext"));
+  press("frmMain0", Qt::Key_Space);
+  ASSERT_NE(FindPage("frmMain2"), nullptr);
+  ASSERT_TRUE(orvane::testing::WaitFor([] { return Ended(); }, 20000)) << "the run did not end";
+  EXPECT_EQ(BoxTexts(),
+            (QStringList{T(TextId::ReachableShortcutsNotice), T(TextId::OpenShortcutsQuestion)}));
+  ExpectShortcuts("FILER1", "192.168.50.20");
+  EXPECT_EQ(Opened(), (QStringList{"smb://192.168.50.20/", "http://192.168.50.20"}));
 }
 
 // Last: it really moves device b into the PC's subnet.
