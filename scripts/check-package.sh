@@ -62,13 +62,15 @@ lintian --fail-on error --display-level '>=pedantic' --tag-display-limit 0 "$deb
   || { echo "lintian found errors"; exit 1; }
 
 step "making a fresh Debian root"
+# The release this machine runs, from the archives it installs from: the
+# package's dependencies were computed against its libraries.
 . /etc/os-release
-suite=$VERSION_CODENAME
+sources=()
+for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+  [ -s "$f" ] && sources+=("$f")
+done
 root=$work/root
-mmdebstrap --quiet --variant=apt --mode=root "$suite" "$root" \
-  "deb http://deb.debian.org/debian $suite main" \
-  "deb http://deb.debian.org/debian $suite-updates main" \
-  "deb http://deb.debian.org/debian-security $suite-security main"
+mmdebstrap --quiet --variant=apt --mode=root "$VERSION_CODENAME" "$root" "${sources[@]}"
 
 # Runs a command in the root, with /proc and the X server's sockets, in a mount
 # namespace of its own, so nothing stays mounted when it ends.
