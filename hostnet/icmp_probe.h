@@ -2,7 +2,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane {
 
@@ -32,7 +35,14 @@ enum class ProbeMethod {
 ProbeResult Probe(std::string_view address, std::chrono::milliseconds timeout = kProbeTimeout,
                   ProbeMethod method = ProbeMethod::Auto);
 
-// Why the last Probe on this thread gave CouldNotProbe: the errno (POSIX) or
+// Probes every address at once: all requests go out before any reply is
+// awaited, so the whole takes the time of one probe (at most `timeout`).
+// Result i belongs to address i, each as Probe would give it.
+std::vector<ProbeResult> ProbeAll(std::span<const std::string> addresses,
+                                  std::chrono::milliseconds timeout = kProbeTimeout,
+                                  ProbeMethod method = ProbeMethod::Auto);
+
+// Why the last Probe or ProbeAll on this thread gave CouldNotProbe: the errno (POSIX) or
 // GetLastError value (Windows) of the call that failed last; 0 after any
 // other result. With Auto on Linux that is the raw socket's error, since it
 // is tried last (typically EPERM: neither ping_group_range nor CAP_NET_RAW

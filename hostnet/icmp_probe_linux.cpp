@@ -9,6 +9,8 @@
 #include <ctime>
 #include <optional>
 #include <random>
+#include <span>
+#include <vector>
 
 #include "hostnet/icmp_packet.h"
 #include "hostnet/icmp_probe.h"
@@ -25,22 +27,6 @@ constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFFu;
 constexpr std::size_t kReceiveBufferSize = 1500;
 
 thread_local std::int32_t lastProbeErrno = 0;
-
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // The raw socket carries this identifier; replies to other programs and
 // other processes of this program carry others.
@@ -101,102 +87,175 @@ timespec ToTimespec(Clock::duration d) {
   return timespec{static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
 }
 
-// Waits for the reply to the request just sent, until the deadline.
-ProbeResult AwaitReply(int fd, bool datagram, const EchoKey& key, Clock::time_point deadline) {
+// One echo in flight: its socket, the request it must match and, once
+// settled, its result.
+struct Flight {
+  int fd = -1;
+  bool datagram = true;
+  EchoKey key{};
+  std::optional<ProbeResult> result;
+};
+
+// Opens the socket for one echo. The datagram socket needs no privilege where
+// ping_group_range admits our group; the raw socket needs CAP_NET_RAW.
+std::optional<ProbeResult> OpenFlight(Flight& flight, ProbeMethod method) {
+  flight.datagram = method != ProbeMethod::Raw;
+  if (flight.datagram) {
+    flight.fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
+    if (flight.fd < 0) {
+      if (method == ProbeMethod::Datagram) {
+        return CouldNotProbe(errno);
+      }
+      flight.datagram = false;
+    }
+  }
+  if (!flight.datagram) {
+    flight.fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
+    if (flight.fd < 0) {
+      return CouldNotProbe(errno);
+    }
+  }
+  ConfigureSocket(flight.fd, flight.datagram);
+  return std::nullopt;
+}
+
+std::optional<ProbeResult> SendRequest(Flight& flight) {
+  // The kernel replaces the identifier of a datagram ICMP socket with its
+  // own and delivers to the socket only the replies that carry it.
+  const std::string request = BuildEchoRequest(flight.key.identifier, flight.key.sequence);
+  sockaddr_in destination{};
+  destination.sin_family = AF_INET;
+  destination.sin_addr.s_addr = htonl(flight.key.target);
+  if (::sendto(flight.fd, request.data(), request.size(), 0,
+               reinterpret_cast<const sockaddr*>(&destination), sizeof destination) < 0) {
+    const int error = errno;
+    return IsDestinationError(error) ? ProbeResult::NoAnswer : CouldNotProbe(error);
+  }
+  return std::nullopt;
+}
+
+// Reads what is pending on a flight's socket; settles it on its reply or an
+// error about its request.
+void ReadPending(Flight& flight) {
   std::array<char, kReceiveBufferSize> buffer;
   for (;;) {
-    const Clock::duration remaining = deadline - Clock::now();
-    if (remaining <= Clock::duration::zero()) {
-      return ProbeResult::NoAnswer;
-    }
-    pollfd waiter{fd, POLLIN, 0};
-    const timespec wait = ToTimespec(remaining);
-    const int ready = ::ppoll(&waiter, 1, &wait, nullptr);
-    if (ready < 0) {
+    sockaddr_in from{};
+    socklen_t fromSize = sizeof from;
+    const ssize_t n = ::recvfrom(flight.fd, buffer.data(), buffer.size(), MSG_DONTWAIT,
+                                 reinterpret_cast<sockaddr*>(&from), &fromSize);
+    if (n < 0) {
       if (errno == EINTR) {
         continue;
       }
-      return CouldNotProbe(errno);
-    }
-    if (ready == 0) {
-      return ProbeResult::NoAnswer;
-    }
-
-    sockaddr_in from{};
-    socklen_t fromSize = sizeof from;
-    const ssize_t n = ::recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT,
-                                 reinterpret_cast<sockaddr*>(&from), &fromSize);
-    if (n < 0) {
-      if (errno == EAGAIN || errno == EINTR) {
-        continue;
+      if (errno == EAGAIN) {
+        return;
       }
       // A datagram ICMP socket belongs to this one request, so a pending
       // error (unreachable, time exceeded) is about it. A raw socket also
       // hears errors about other programs' pings; ours arrives as a packet.
-      if (datagram) {
-        return ProbeResult::NoAnswer;
+      if (flight.datagram) {
+        flight.result = ProbeResult::NoAnswer;
+        return;
       }
       continue;
     }
     const std::string_view packet(buffer.data(), static_cast<std::size_t>(n));
-    const EchoMatch kind = datagram
-                               ? ClassifyDatagramPacket(packet, ntohl(from.sin_addr.s_addr), key)
-                               : ClassifyRawPacket(packet, key);
+    const EchoMatch kind =
+        flight.datagram ? ClassifyDatagramPacket(packet, ntohl(from.sin_addr.s_addr), flight.key)
+                        : ClassifyRawPacket(packet, flight.key);
     if (kind == EchoMatch::EchoReply) {
-      return ProbeResult::Answered;
+      flight.result = ProbeResult::Answered;
+      return;
     }
     if (kind == EchoMatch::Error) {
-      return ProbeResult::NoAnswer;
+      flight.result = ProbeResult::NoAnswer;
+      return;
     }
   }
+}
+
+// Waits for the replies to the requests just sent, all at once, until the
+// deadline; what has not settled by then had no answer.
+void AwaitReplies(std::vector<Flight>& flights, Clock::time_point deadline) {
+  std::vector<pollfd> waiters;
+  std::vector<Flight*> waiting;
+  for (;;) {
+    waiters.clear();
+    waiting.clear();
+    for (Flight& flight : flights) {
+      if (!flight.result) {
+        waiters.push_back({flight.fd, POLLIN, 0});
+        waiting.push_back(&flight);
+      }
+    }
+    if (waiting.empty()) {
+      return;
+    }
+    const Clock::duration remaining = deadline - Clock::now();
+    if (remaining <= Clock::duration::zero()) {
+      break;
+    }
+    const timespec wait = ToTimespec(remaining);
+    const int ready = ::ppoll(waiters.data(), waiters.size(), &wait, nullptr);
+    if (ready < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      const ProbeResult failed = CouldNotProbe(errno);
+      for (Flight* flight : waiting) flight->result = failed;
+      return;
+    }
+    if (ready == 0) {
+      break;
+    }
+    for (std::size_t i = 0; i < waiters.size(); ++i) {
+      if (waiters[i].revents != 0) {
+        ReadPending(*waiting[i]);
+      }
+    }
+  }
+  for (Flight* flight : waiting) flight->result = ProbeResult::NoAnswer;
 }
 
 }  // namespace
 
 ProbeResult Probe(std::string_view address, std::chrono::milliseconds timeout, ProbeMethod method) {
+  const std::string one(address);
+  return ProbeAll(std::span(&one, 1), timeout, method).front();
+}
+
+std::vector<ProbeResult> ProbeAll(std::span<const std::string> addresses,
+                                  std::chrono::milliseconds timeout, ProbeMethod method) {
   lastProbeErrno = 0;
-  const std::optional<std::uint32_t> target = ParseDottedQuad(address);
-  if (!target || *target == kLimitedBroadcast) {
-    return ProbeResult::InvalidAddress;
-  }
-
-  // The datagram socket needs no privilege where ping_group_range admits
-  // our group; the raw socket needs CAP_NET_RAW.
-  bool datagram = method != ProbeMethod::Raw;
-  int fd = -1;
-  if (datagram) {
-    fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
-    if (fd < 0) {
-      if (method == ProbeMethod::Datagram) {
-        return CouldNotProbe(errno);
-      }
-      datagram = false;
-    }
-  }
-  if (!datagram) {
-    fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
-    if (fd < 0) {
-      return CouldNotProbe(errno);
-    }
-  }
-  const Fd owner(fd);
-  ConfigureSocket(fd, datagram);
-
-  // The kernel replaces the identifier of a datagram ICMP socket with its
-  // own and delivers to the socket only the replies that carry it.
-  const EchoKey key{*target, datagram ? std::uint16_t{0} : ProcessIdentifier(), NextSequence()};
-  const std::string request = BuildEchoRequest(key.identifier, key.sequence);
-  sockaddr_in destination{};
-  destination.sin_family = AF_INET;
-  destination.sin_addr.s_addr = htonl(*target);
-
+  std::vector<Flight> flights(addresses.size());
+  // Every request goes out before any reply is awaited: n probes take the
+  // time of one.
   const Clock::time_point deadline = Clock::now() + timeout;
-  if (::sendto(fd, request.data(), request.size(), 0,
-               reinterpret_cast<const sockaddr*>(&destination), sizeof destination) < 0) {
-    const int error = errno;
-    return IsDestinationError(error) ? ProbeResult::NoAnswer : CouldNotProbe(error);
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    Flight& flight = flights[i];
+    const std::optional<std::uint32_t> target = ParseDottedQuad(addresses[i]);
+    if (!target || *target == kLimitedBroadcast) {
+      flight.result = ProbeResult::InvalidAddress;
+      continue;
+    }
+    flight.result = OpenFlight(flight, method);
+    if (flight.result) {
+      continue;
+    }
+    flight.key = {*target, flight.datagram ? std::uint16_t{0} : ProcessIdentifier(),
+                  NextSequence()};
+    flight.result = SendRequest(flight);
   }
-  return AwaitReply(fd, datagram, key, deadline);
+  AwaitReplies(flights, deadline);
+  std::vector<ProbeResult> results;
+  results.reserve(flights.size());
+  for (Flight& flight : flights) {
+    if (flight.fd >= 0) {
+      ::close(flight.fd);
+    }
+    results.push_back(*flight.result);
+  }
+  return results;
 }
 
 std::int32_t LastProbeErrno() {
