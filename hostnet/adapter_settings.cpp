@@ -28,4 +28,25 @@ LocalSettings ReadLocalSettings(AdapterSource& source) {
           TrimAtNul(FieldText(first.Gateway))};
 }
 
+std::vector<Adapter> ReadAdapters(AdapterSource& source) {
+  std::vector<AdapterRecord> records;
+  std::vector<Adapter> adapters;
+  if (!source.Query(records)) return adapters;
+  for (const AdapterRecord& r : records) {
+    adapters.push_back({r.Name,
+                        r.Index,
+                        {TrimAtNul(FieldText(r.IpAddress)), TrimAtNul(FieldText(r.IpMask)),
+                         TrimAtNul(FieldText(r.Gateway))},
+                        r.Up});
+  }
+  return adapters;
+}
+
+bool CanSendOn(const Adapter& adapter) {
+  // Windows lists an adapter without an address (unplugged, no lease) with
+  // 0.0.0.0.
+  const std::string& address = adapter.settings.LocalAddress;
+  return adapter.up && !address.empty() && address != "0.0.0.0";
+}
+
 }  // namespace orvane

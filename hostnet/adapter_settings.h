@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@ struct AdapterRecord {
   std::array<char, 16> IpAddress;  // the adapter's first IPv4 address
   std::array<char, 16> IpMask;     // the subnet mask of that address
   std::array<char, 16> Gateway;    // the adapter's first default gateway
+  std::string Name = {};           // the platform's name ("eth0") or description
+  std::uint32_t Index = 0;         // the platform's interface index; 0: unknown
+  bool Up = true;                  // the link is up and carries traffic
 };
 
 // Where adapter records come from: the operating system in production, fixed
@@ -49,5 +53,20 @@ struct LocalSettings {
 // later reports the PC's settings as invalid instead of drawing candidates
 // from nothing.
 LocalSettings ReadLocalSettings(AdapterSource& source);
+
+// One adapter with its settings in the pages' form.
+struct Adapter {
+  std::string name;
+  std::uint32_t index = 0;  // the platform's interface index; 0: unknown
+  LocalSettings settings;
+  bool up = true;
+};
+
+// Every adapter the platform lists, in its order, fields trimmed at their NUL;
+// empty when the query failed.
+std::vector<Adapter> ReadAdapters(AdapterSource& source);
+
+// An adapter a request can go out on: up, with an address of its own.
+bool CanSendOn(const Adapter& adapter);
 
 }  // namespace orvane

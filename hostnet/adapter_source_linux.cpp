@@ -77,6 +77,10 @@ class LinuxAdapterSource final : public AdapterSource {
       }
       const std::string gateway = DefaultGatewayFromRouteTable(routes, name);
       CopyField(record.Gateway, gateway.empty() ? kNoGateway : gateway);
+      record.Name = name;
+      record.Index = ::if_nametoindex(name.c_str());
+      // IFF_RUNNING: the link itself is up (a cable, an associated Wi-Fi).
+      record.Up = (entry->ifa_flags & IFF_UP) != 0 && (entry->ifa_flags & IFF_RUNNING) != 0;
       adapters.push_back(record);
     }
     ::freeifaddrs(list);

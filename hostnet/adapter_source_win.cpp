@@ -41,6 +41,11 @@ class WindowsAdapterSource final : public AdapterSource {
       CopyField(record.IpAddress, info->IpAddressList.IpAddress);
       CopyField(record.IpMask, info->IpAddressList.IpMask);
       CopyField(record.Gateway, info->GatewayList.IpAddress);
+      record.Name = info->Description;
+      record.Index = info->Index;
+      // GetAdaptersInfo has no link state; an adapter without a link reports
+      // 0.0.0.0, which CanSendOn turns away.
+      record.Up = true;
       adapters.push_back(record);
     }
     return true;

@@ -23,6 +23,12 @@ struct SendOutcome {
 // page shows BroadcastFailureMessage and yields.
 SendOutcome SendBroadcast(std::string_view bytes, std::uint16_t port);
 
+// The same through one adapter: the datagram leaves by the adapter with that
+// interface index, from its address `localAddress`, whatever the routes say,
+// so a PC on several networks reaches each. The bytes are the same.
+SendOutcome SendBroadcastVia(std::string_view bytes, std::uint16_t port,
+                             std::uint32_t interfaceIndex, std::string_view localAddress);
+
 // The two-line message for a failed send: "Cannot Create Socket." or
 // "Cannot Send Request.", CR LF, one blank, the code in decimal and right
 // after it the code's SocketErrorText. Empty for Stage::Sent.
@@ -33,5 +39,14 @@ std::string BroadcastFailureMessage(const SendOutcome& outcome);
 // SendFailed with WSAEINVAL (10022) before any socket is made.
 SendOutcome SendDatagramTo(std::string_view bytes, std::string_view ipv4, std::uint16_t port,
                            bool broadcast);
+
+// The adapter a datagram is to leave by (SendBroadcastVia); none: the routes
+// decide.
+struct Via {
+  std::uint32_t interfaceIndex;
+  std::string_view localAddress;
+};
+SendOutcome SendDatagramVia(std::string_view bytes, std::string_view ipv4, std::uint16_t port,
+                            bool broadcast, const Via* via);
 
 }  // namespace orvane

@@ -33,8 +33,8 @@ class SocketCloser {
 
 }  // namespace
 
-SendOutcome SendDatagramTo(std::string_view bytes, std::string_view ipv4, std::uint16_t port,
-                           bool broadcast) {
+SendOutcome SendDatagramVia(std::string_view bytes, std::string_view ipv4, std::uint16_t port,
+                            bool broadcast, const Via* via) {
   const std::optional<std::uint32_t> address = ParseDottedQuad(ipv4);
   if (!address) {
     return {SendOutcome::Stage::SendFailed, kWsaInvalidArgument};
@@ -57,11 +57,32 @@ SendOutcome SendDatagramTo(std::string_view bytes, std::string_view ipv4, std::u
     ::setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
   }
 
+  iovec data{const_cast<char*>(bytes.data()), bytes.size()};
+  msghdr message{};
+  message.msg_name = &destination;
+  message.msg_namelen = sizeof destination;
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  if (via) {
+    // IP_PKTINFO names the adapter for this one datagram: a limited
+    // broadcast then leaves by it without a route, and needs no privilege
+    // (SO_BINDTODEVICE would).
+    in_pktinfo info{};
+    info.ipi_ifindex = static_cast<int>(via->interfaceIndex);
+    if (const auto local = ParseDottedQuad(via->localAddress))
+      info.ipi_spec_dst.s_addr = htonl(*local);
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* c = CMSG_FIRSTHDR(&message);
+    c->cmsg_level = IPPROTO_IP;
+    c->cmsg_type = IP_PKTINFO;
+    c->cmsg_len = CMSG_LEN(sizeof info);
+    std::memcpy(CMSG_DATA(c), &info, sizeof info);
+  }
   // MSG_NOSIGNAL: a datagram socket raises no SIGPIPE, but the flag keeps it
   // that way whatever the kernel decides for an unusual error.
-  const ssize_t sent =
-      ::sendto(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL,
-               reinterpret_cast<const sockaddr*>(&destination), sizeof destination);
+  const ssize_t sent = ::sendmsg(fd, &message, MSG_NOSIGNAL);
   if (sent < 0) {
     return {SendOutcome::Stage::SendFailed, WsaCodeFromErrno(errno)};
   }

@@ -15,8 +15,8 @@ constexpr std::int32_t kWsaNotInitialised = 10093;
 
 }  // namespace
 
-SendOutcome SendDatagramTo(std::string_view bytes, std::string_view ipv4, std::uint16_t port,
-                           bool broadcast) {
+SendOutcome SendDatagramVia(std::string_view bytes, std::string_view ipv4, std::uint16_t port,
+                            bool broadcast, const Via* via) {
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
     return {SendOutcome::Stage::SendFailed, kWsaMessageTooLong};
   }
@@ -50,6 +50,21 @@ SendOutcome SendDatagramTo(std::string_view bytes, std::string_view ipv4, std::u
     // A refusal shows up as the send failing, which is what the user sees.
     const BOOL on = TRUE;
     setsockopt(s, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof on);
+  }
+
+  if (via) {
+    // Bound to the adapter's own address, a limited broadcast leaves by that
+    // adapter.
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    const std::optional<std::uint32_t> own = ParseDottedQuad(via->localAddress);
+    local.sin_addr.s_addr = htonl(own.value_or(0));
+    if (bind(s, reinterpret_cast<const sockaddr*>(&local), sizeof local) == SOCKET_ERROR) {
+      const std::int32_t code = WSAGetLastError();
+      closesocket(s);
+      WSACleanup();
+      return {SendOutcome::Stage::SendFailed, code};
+    }
   }
 
   SendOutcome outcome{SendOutcome::Stage::Sent, 0};

@@ -10,6 +10,13 @@
 
 namespace orvane {
 
+// Where a datagram came in: the adapter (the platform's interface index, 0
+// when unknown) and this PC's address on it.
+struct Arrival {
+  std::uint32_t interfaceIndex = 0;
+  std::string localAddress;
+};
+
 class UdpListener {
  public:
   UdpListener() = default;
@@ -25,8 +32,9 @@ class UdpListener {
   bool IsOpen() const { return handle_ != kNoHandle; }
   // The socket (fd or SOCKET) for an event notifier; only while open.
   std::intptr_t Handle() const { return handle_; }
-  // Reads the next pending datagram whole; false when none is pending.
-  bool Read(std::string& datagram);
+  // Reads the next pending datagram whole, and where it came in when
+  // `arrival` is given; false when none is pending.
+  bool Read(std::string& datagram, Arrival* arrival = nullptr);
 
  private:
   static constexpr std::intptr_t kNoHandle = -1;
@@ -40,6 +48,8 @@ class UdpListener {
   }
   std::unique_ptr<char[]> buffer_;
   std::intptr_t handle_ = kNoHandle;
+  // Windows: WSARecvMsg, which is reached only through a function pointer.
+  void* receiveMessage_ = nullptr;
 };
 
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "hostnet/ipv4_text.h"
 #include "hostnet/udp_listener.h"
 
 namespace orvane {
@@ -30,6 +31,10 @@ bool UdpListener::Open(std::uint16_t port, std::string* error) {
     close(fd);
     return false;
   }
+  // Every datagram then carries the adapter it came in on, so a device can
+  // be set up with the settings of the network it is on.
+  const int on = 1;
+  setsockopt(fd, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
   handle_ = fd;
   return true;
 }
@@ -40,12 +45,31 @@ void UdpListener::Close() {
   handle_ = kNoHandle;
 }
 
-bool UdpListener::Read(std::string& datagram) {
+bool UdpListener::Read(std::string& datagram, Arrival* arrival) {
   if (!IsOpen()) return false;
   char* buffer = Buffer();
-  const ssize_t n = recv(static_cast<int>(handle_), buffer, kMaxDatagram, 0);
+  iovec data{buffer, kMaxDatagram};
+  alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
+  msghdr message{};
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  const ssize_t n = recvmsg(static_cast<int>(handle_), &message, 0);
   if (n < 0) return false;  // EAGAIN: nothing pending (or an error to retry later)
   datagram.assign(buffer, static_cast<std::size_t>(n));
+  if (arrival) {
+    *arrival = {};
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c)) {
+      if (c->cmsg_level != IPPROTO_IP || c->cmsg_type != IP_PKTINFO) continue;
+      in_pktinfo info;
+      std::memcpy(&info, CMSG_DATA(c), sizeof info);
+      arrival->interfaceIndex = static_cast<std::uint32_t>(info.ipi_ifindex);
+      // ipi_spec_dst: this PC's own address on that adapter, also for a
+      // datagram sent to a broadcast address.
+      arrival->localAddress = FormatDottedQuad(ntohl(info.ipi_spec_dst.s_addr));
+    }
+  }
   return true;
 }
 

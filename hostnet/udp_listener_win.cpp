@@ -1,6 +1,10 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <mswsock.h>
+
+#include <cstring>
+
 #include <string>
 
 #include "hostnet/udp_listener.h"
@@ -49,6 +53,19 @@ bool UdpListener::Open(std::uint16_t port, std::string* error) {
     WSACleanup();
     return false;
   }
+  // Every datagram then carries the adapter it came in on, so a device can
+  // be set up with the settings of the network it is on. WSARecvMsg, which
+  // reads it, is an extension reached through a function pointer; without
+  // it the datagrams still come, only without their adapter.
+  DWORD on = 1;
+  setsockopt(s, IPPROTO_IP, IP_PKTINFO, reinterpret_cast<const char*>(&on), sizeof on);
+  GUID id = WSAID_WSARECVMSG;
+  LPFN_WSARECVMSG function = nullptr;
+  DWORD bytes = 0;
+  receiveMessage_ = nullptr;
+  if (WSAIoctl(s, SIO_GET_EXTENSION_FUNCTION_POINTER, &id, sizeof id, &function, sizeof function,
+               &bytes, nullptr, nullptr) == 0)
+    receiveMessage_ = reinterpret_cast<void*>(function);
   handle_ = static_cast<std::intptr_t>(s);
   return true;
 }
@@ -60,12 +77,41 @@ void UdpListener::Close() {
   WSACleanup();
 }
 
-bool UdpListener::Read(std::string& datagram) {
+bool UdpListener::Read(std::string& datagram, Arrival* arrival) {
   if (!IsOpen()) return false;
   char* buffer = Buffer();
-  const int n = recv(static_cast<SOCKET>(handle_), buffer, int(kMaxDatagram), 0);
-  if (n == SOCKET_ERROR) return false;  // WSAEWOULDBLOCK: nothing pending
+  if (arrival) *arrival = {};
+  const auto receiveMessage = reinterpret_cast<LPFN_WSARECVMSG>(receiveMessage_);
+  if (!receiveMessage) {
+    const int n = recv(static_cast<SOCKET>(handle_), buffer, int(kMaxDatagram), 0);
+    if (n == SOCKET_ERROR) return false;  // WSAEWOULDBLOCK: nothing pending
+    datagram.assign(buffer, static_cast<std::size_t>(n));
+    return true;
+  }
+  WSABUF data{static_cast<ULONG>(kMaxDatagram), buffer};
+  alignas(WSACMSGHDR) char control[WSA_CMSG_SPACE(sizeof(IN_PKTINFO))] = {};
+  WSAMSG message{};
+  message.lpBuffers = &data;
+  message.dwBufferCount = 1;
+  message.Control.buf = control;
+  message.Control.len = sizeof control;
+  DWORD n = 0;
+  if (receiveMessage(static_cast<SOCKET>(handle_), &message, &n, nullptr, nullptr) == SOCKET_ERROR)
+    return false;  // WSAEWOULDBLOCK: nothing pending
   datagram.assign(buffer, static_cast<std::size_t>(n));
+  if (!arrival) return true;
+  for (WSACMSGHDR* c = WSA_CMSG_FIRSTHDR(&message); c != nullptr;
+       c = WSA_CMSG_NXTHDR(&message, c)) {
+    if (c->cmsg_level != IPPROTO_IP || c->cmsg_type != IP_PKTINFO) continue;
+    IN_PKTINFO info;
+    std::memcpy(&info, WSA_CMSG_DATA(c), sizeof info);
+    arrival->interfaceIndex = info.ipi_ifindex;
+    // Windows gives the datagram's destination here, which is this PC's own
+    // address unless the reply was broadcast.
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &info.ipi_addr, text, sizeof text);
+    arrival->localAddress = text;
+  }
   return true;
 }
 
