@@ -19,6 +19,9 @@ struct Message {
   std::string title = std::string(kAppTitle);
   Buttons buttons = Buttons::Ok;
   Icon icon = Icon::None;
+  // More to read on request, copyable (what was checked): empty for none.
+  std::string details = {};
+  std::string detailsButton = {};  // the label of the button that shows it
 };
 
 }  // namespace orvane

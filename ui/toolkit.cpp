@@ -11,7 +11,8 @@ namespace {
 
 class QtToolkit final : public Toolkit {
  public:
-  Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override {
+  Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                const BoxDetails& details) override {
     QMessageBox box(icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title,
                     text, QMessageBox::NoButton, QApplication::activeWindow());
     // Texts can carry names a device sent; never let them be read as markup.
@@ -21,6 +22,20 @@ class QtToolkit final : public Toolkit {
     if (buttons == Buttons::OkCancel) cancel = box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(ok);
     box.setEscapeButton(cancel ? cancel : ok);
+    if (!details.text.isEmpty()) {
+      // The details show in a read-only text box the user can select and
+      // copy from. Qt names their button itself and renames it on every
+      // click, in English; the label of the wizard's own language is set
+      // again right after Qt's.
+      box.setDetailedText(details.text);
+      for (QAbstractButton* button : box.buttons()) {
+        if (box.buttonRole(button) != QMessageBox::ActionRole) continue;
+        button->setText(details.button);
+        QObject::connect(
+            button, &QAbstractButton::clicked, button,
+            [button, label = details.button] { button->setText(label); }, Qt::QueuedConnection);
+      }
+    }
     box.exec();
     return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
   }
@@ -54,11 +69,13 @@ void SetToolkit(Toolkit* toolkit) {
 }
 
 Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
-  return CurrentToolkit().MsgBox(text, buttons, icon, title);
+  return CurrentToolkit().MsgBox(text, buttons, icon, title, {});
 }
 Answer MsgBox(const Message& message) {
-  return MsgBox(QString::fromStdString(message.text), message.buttons, message.icon,
-                QString::fromStdString(message.title));
+  return CurrentToolkit().MsgBox(
+      QString::fromStdString(message.text), message.buttons, message.icon,
+      QString::fromStdString(message.title),
+      {QString::fromStdString(message.details), QString::fromStdString(message.detailsButton)});
 }
 void Yield() {
   CurrentToolkit().Yield();

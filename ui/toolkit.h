@@ -13,11 +13,18 @@ namespace orvane {
 // The caption of every message box that names no title of its own.
 inline const QString kAppTitleText = QString::fromUtf8(kAppTitle.data(), kAppTitle.size());
 
+// More of a message, behind a button of its own, to read and to copy.
+struct BoxDetails {
+  QString text;    // empty: the box has no details
+  QString button;  // the label of the button that shows them
+};
+
 class Toolkit {
  public:
   virtual ~Toolkit() = default;
   // A modal message box; returns the button pressed.
-  virtual Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) = 0;
+  virtual Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                        const BoxDetails& details) = 0;
   // Processes every pending event (paint, timer tick, datagram, click), then returns.
   virtual void Yield() = 0;
   // Ends the program at once. In production it does not return. Where it returns

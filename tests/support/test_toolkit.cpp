@@ -10,8 +10,9 @@
 
 namespace orvane::testing {
 
-Answer TestToolkit::MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
-  shown_.push_back({text, title, buttons, icon, ended_});
+Answer TestToolkit::MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                           const BoxDetails& details) {
+  shown_.push_back({text, title, buttons, icon, ended_, details});
   if (onBox) onBox(shown_.back());
   if (answers_.empty()) return Answer::Ok;
   const Answer a = answers_.front();

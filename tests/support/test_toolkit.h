@@ -16,11 +16,13 @@ struct ShownBox {
   Buttons buttons;
   Icon icon;
   bool afterEnd;  // shown although the program had already ended: always a fault
+  BoxDetails details = {};
 };
 
 class TestToolkit : public Toolkit {
  public:
-  Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+  Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                const BoxDetails& details) override;
   void Yield() override;
   void End() override;
   bool Ended() const override { return ended_; }
