@@ -10,18 +10,35 @@ ProbeResult HostProber::Probe(const std::string& address) {
   return orvane::Probe(address);
 }
 
+std::vector<ProbeResult> HostProber::ProbeAll(std::span<const std::string> addresses) {
+  return orvane::ProbeAll(addresses);
+}
+
 std::string HostProber::CouldNotProbeReason() const {
   const int error = LastProbeErrno();
   return error ? std::system_category().message(error) : std::string();
+}
+
+NeighbourAnswer HostProber::AskNeighbour(const std::string& address, bool resolve) {
+  return orvane::AskNeighbour(address, resolve, kProbeTimeout);
 }
 
 SendOutcome HostSender::Send(std::string_view bytes) {
   return SendBroadcast(bytes, kRequestPort);
 }
 
+SendOutcome HostSender::SendVia(std::string_view bytes, const Adapter& adapter) {
+  return SendBroadcastVia(bytes, kRequestPort, adapter.index, adapter.settings.LocalAddress);
+}
+
 LocalSettings HostSettings::Read() {
   const auto source = MakePlatformAdapterSource();
   return ReadLocalSettings(*source);
+}
+
+std::vector<Adapter> HostSettings::ReadAdapters() {
+  const auto source = MakePlatformAdapterSource();
+  return orvane::ReadAdapters(*source);
 }
 
 DesktopResult HostDesktop::CreateShortcuts(const std::string& address,

@@ -13,19 +13,23 @@ namespace orvane {
 class HostProber final : public Prober {
  public:
   ProbeResult Probe(const std::string& address) override;
+  std::vector<ProbeResult> ProbeAll(std::span<const std::string> addresses) override;
   std::string CouldNotProbeReason() const override;
+  NeighbourAnswer AskNeighbour(const std::string& address, bool resolve) override;
 };
 
 // Sends to 255.255.255.255 port 12311, where the devices listen.
 class HostSender final : public Sender {
  public:
   SendOutcome Send(std::string_view bytes) override;
+  SendOutcome SendVia(std::string_view bytes, const Adapter& adapter) override;
 };
 
-// The first adapter the platform lists.
+// The first adapter the platform lists, and all of them.
 class HostSettings final : public SettingsSource {
  public:
   LocalSettings Read() override;
+  std::vector<Adapter> ReadAdapters() override;
 };
 
 class HostDesktop final : public Desktop {

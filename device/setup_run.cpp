@@ -36,9 +36,11 @@ SetupRun::SetupRun(const Services& services, RunFrontEnd& frontEnd, Language lan
       receiver_(services.receivers.MakeReceiver()),
       scanStart_(services.clock.MakeTimer()),
       scanWindow_(services.clock.MakeTimer()),
-      replyTimeout_(services.clock.MakeTimer()) {
-  receiver_->onDatagram = [this](std::string_view datagram) {
-    if (!stopped_) OnDatagram(datagram);
+      replyTimeout_(services.clock.MakeTimer()),
+      watchDeadline_(services.clock.MakeTimer()),
+      watchNext_(services.clock.MakeTimer()) {
+  receiver_->onDatagram = [this](std::string_view datagram, const Arrival& arrival) {
+    if (!stopped_) OnDatagram(datagram, arrival);
   };
 }
 
@@ -52,6 +54,8 @@ void SetupRun::Stop() {
   scanStart_->Stop();
   scanWindow_->Stop();
   replyTimeout_->Stop();
+  watchDeadline_->Stop();
+  watchNext_->Stop();
   receiver_->Close();
 }
 
@@ -60,6 +64,12 @@ void SetupRun::Start() {
   frontEnd_.SetMark(Row::Scan, Mark::Running);
   // Read once, before the scan: the search and the request use these.
   settings_ = services_.settings.Read();
+  adapters_ = services_.settings.ReadAdapters();
+  sendAdapters_.clear();
+  for (const Adapter& adapter : adapters_)
+    if (CanSendOn(adapter)) sendAdapters_.push_back(adapter);
+  report_ = {};
+  arrivals_ = {};
   Status(TextId::Scanning);
   frontEnd_.Yield();
   if (stopped_) return;
@@ -76,7 +86,7 @@ void SetupRun::GoBack() {
 void SetupRun::StartScan() {
   OpenReceiver();
   if (stopped_) return;
-  Broadcast(BuildDiscoveryRequest());
+  BroadcastDiscovery();
   if (stopped_) return;
   // The window starts once Broadcast has returned, that is after any failure
   // message has been closed.
@@ -87,7 +97,12 @@ void SetupRun::StartScan() {
 
 void SetupRun::OpenReceiver() {
   std::string error;
-  if (receiver_->Open(error)) return;
+  const bool open = receiver_->Open(error);
+  if (!awaitingReply_) {
+    report_.portBound = open;
+    report_.portError = error;
+  }
+  if (open) return;
   // Another program holds the port: the scan can only end with no device.
   Show({"Cannot receive replies on UDP port " + std::to_string(kReplyPort) + ": " + error +
             ".\r\nAnother program may be using this port.",
@@ -98,9 +113,43 @@ void SetupRun::CloseReceiver() {
   receiver_->Close();
 }
 
-void SetupRun::Broadcast(std::string message) {
-  const SendOutcome outcome = services_.sender.Send(message);
+void SetupRun::BroadcastDiscovery() {
+  const std::string request = BuildDiscoveryRequest();
+  report_.adapters.clear();
+  for (const Adapter& adapter : sendAdapters_) report_.adapters.push_back({adapter});
+  if (!SeveralAdapters()) {
+    // One adapter (or none connected): the routes pick the way out, as on
+    // any PC, and the wire sees exactly what it always saw.
+    const SendOutcome outcome = services_.sender.Send(request);
+    if (!report_.adapters.empty()) report_.adapters[0] = {sendAdapters_[0], true, outcome};
+    AfterBroadcast(outcome);
+    return;
+  }
+  // Several: the request goes out on each, so that a device on any network
+  // of this PC hears it, not only one on the network of the default route.
+  std::optional<SendOutcome> failure;
+  bool sent = false;
+  for (ScanReport::AdapterCheck& check : report_.adapters) {
+    check.tried = true;
+    check.outcome = services_.sender.SendVia(request, check.adapter);
+    if (check.outcome.stage == SendOutcome::Stage::Sent)
+      sent = true;
+    else if (!failure)
+      failure = check.outcome;
+  }
+  // Failing on one network of several is no failure of the scan; the report
+  // names it.
+  AfterBroadcast(sent ? SendOutcome{SendOutcome::Stage::Sent, 0} : *failure);
+}
+
+void SetupRun::Broadcast(std::string message, const Adapter* via) {
+  const SendOutcome outcome =
+      via ? services_.sender.SendVia(message, *via) : services_.sender.Send(message);
   Credentials::Wipe(message);
+  AfterBroadcast(outcome);
+}
+
+void SetupRun::AfterBroadcast(const SendOutcome& outcome) {
   // A failure is shown and otherwise absorbed: the caller relies on its own
   // time-out.
   if (outcome.stage != SendOutcome::Stage::Sent) Show({BroadcastFailureMessage(outcome)});
@@ -109,10 +158,10 @@ void SetupRun::Broadcast(std::string message) {
   frontEnd_.Yield();
 }
 
-void SetupRun::OnDatagram(std::string_view datagram) {
+void SetupRun::OnDatagram(std::string_view datagram, const Arrival& arrival) {
   switch (ClassifyReply(datagram)) {
     case ReplyKind::Discovery:
-      StoreDiscoveryReply(devices_, lastDevice_, datagram);
+      StoreDiscovery(datagram, arrival);
       break;
     case ReplyKind::Configuration:
       // A reply naming another device (a neighbour's, or a forged one) is
@@ -120,10 +169,36 @@ void SetupRun::OnDatagram(std::string_view datagram) {
       // time-out.
       if (awaitingReply_ && IsConfigReplyFor(datagram, devices_[selected_].DeviceId))
         OnConfigurationReply(datagram);
+      else
+        ++report_.otherDatagrams;
       break;
     case ReplyKind::Other:
+      ++report_.otherDatagrams;
       break;
   }
+}
+
+void SetupRun::StoreDiscovery(std::string_view datagram, const Arrival& arrival) {
+  ++report_.deviceReplies;
+  if (SeveralAdapters()) {
+    // The request went out on each adapter, so a device on a network that
+    // two adapters share answers each, and a broadcast reply arrives on
+    // both: one device, one row (by its 17-character identity). With one
+    // adapter every reply keeps its row, as it always has.
+    const std::string_view identity = datagram.substr(5, 17);
+    for (std::int16_t i = 0; i <= lastDevice_; ++i)
+      if (devices_[static_cast<std::size_t>(i)].DeviceId == identity) return;
+  }
+  if (StoreDiscoveryReply(devices_, lastDevice_, datagram))
+    arrivals_[static_cast<std::size_t>(lastDevice_)] = arrival;
+}
+
+const Adapter* SetupRun::ArrivalAdapter(std::size_t index) const {
+  const std::uint32_t interfaceIndex = arrivals_[index].interfaceIndex;
+  if (interfaceIndex == 0) return nullptr;
+  for (const Adapter& adapter : sendAdapters_)
+    if (adapter.index == interfaceIndex) return &adapter;
+  return nullptr;
 }
 
 void SetupRun::OnScanWindowEnded() {
@@ -132,7 +207,8 @@ void SetupRun::OnScanWindowEnded() {
   addressFound_ = false;
   if (lastDevice_ < 0) {
     frontEnd_.SetMark(Row::Scan, Mark::Failed);
-    BackToScanStart(TextId::NoDeviceFound, TextId::NoDeviceFoundMessage);
+    BackToScanStart(TextId::NoDeviceFound, TextId::NoDeviceFoundMessage,
+                    DescribeScanReport(report_, language_));
     return;
   }
   frontEnd_.SetMark(Row::Scan, Mark::Done);
@@ -162,6 +238,10 @@ void SetupRun::OnScanWindowEnded() {
   Status(TextId::DeviceUnreachable);
   // The check mark: the check itself was done, whatever it found.
   frontEnd_.SetMark(Row::Access, Mark::Done);
+  // The device gets an address, mask and gateway of the network it answered
+  // from, not of whichever adapter the PC lists first (a VPN, a container
+  // bridge). On a PC with one adapter they are the same.
+  if (const Adapter* adapter = ArrivalAdapter(selected_)) settings_ = adapter->settings;
   if (!SearchFreeAddress()) return;
   ConfigureDevice(device);
 }
@@ -169,12 +249,19 @@ void SetupRun::OnScanWindowEnded() {
 std::optional<SetupRun::Choice> SetupRun::ChooseDevice() {
   std::vector<DeviceRow> rows;
   {
-    // Every row is probed before the list shows: the user chooses knowing
-    // which devices answer.
+    // Every row is probed before the list shows, so the user chooses knowing
+    // which devices answer. The probes go out together: a list of eleven
+    // silent devices is ready after one probe's 500 ms, not eleven.
     const Busy busy(frontEnd_);
-    for (std::int16_t i = 0; i <= lastDevice_ && !stopped_; ++i) {
-      const DeviceRecord& device = devices_[static_cast<std::size_t>(i)];
-      rows.push_back({&device, IsReachable(device.IpAddress)});
+    std::vector<std::string> addresses;
+    for (std::int16_t i = 0; i <= lastDevice_; ++i)
+      addresses.push_back(devices_[static_cast<std::size_t>(i)].IpAddress);
+    const std::vector<ProbeResult> answers = services_.prober.ProbeAll(addresses);
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+      const ProbeResult answer = i < answers.size() ? answers[i] : ProbeResult::CouldNotProbe;
+      if (answer == ProbeResult::CouldNotProbe) SayCouldNotProbeOnce();
+      if (stopped_) break;
+      rows.push_back({&devices_[i], answer == ProbeResult::Answered});
     }
   }
   if (stopped_) return std::nullopt;
@@ -199,18 +286,19 @@ bool SetupRun::SearchFreeAddress() {
       const Busy busy(frontEnd_);  // a free candidate blocks for the whole 500 ms
       answer = services_.prober.Probe(newAddress_);
     }
+    if (answer == ProbeResult::CouldNotProbe) SayCouldNotProbeOnce();
+    if (stopped_) return false;
+    bool free = false;
+    {
+      const Busy busy(frontEnd_);
+      free = CandidateIsFree(answer);
+    }
     frontEnd_.Yield();
     if (stopped_) return false;
-    if (answer == ProbeResult::NoAnswer) {
+    if (free) {
       frontEnd_.SetStatus(Text(TextId::AddressLocated) + newAddress_);
       addressFound_ = true;
       return true;
-    }
-    // Only a candidate that was really probed and stayed silent is free: one
-    // that could not be probed may well be in use, and so may all the others.
-    if (answer == ProbeResult::CouldNotProbe) {
-      SayCouldNotProbeOnce();
-      break;
     }
   }
   if (stopped_) return false;
@@ -218,17 +306,29 @@ bool SetupRun::SearchFreeAddress() {
   return false;
 }
 
+bool SetupRun::CandidateIsFree(ProbeResult answer) {
+  switch (answer) {
+    case ProbeResult::Answered:
+    case ProbeResult::InvalidAddress:
+      return false;
+    case ProbeResult::NoAnswer:
+      // A dropped echo proves nothing: firewalled PCs and printers hold
+      // their address without answering. A host that answered ARP for it
+      // during the echo does hold it.
+      return services_.prober.AskNeighbour(newAddress_, false) != NeighbourAnswer::Held;
+    case ProbeResult::CouldNotProbe:
+      break;
+  }
+  // No echo can leave this PC: ARP alone decides, and only an address the
+  // link was asked about and no host claimed is free.
+  return services_.prober.AskNeighbour(newAddress_, true) == NeighbourAnswer::Silent;
+}
+
 std::string SetupRun::PickRandomAddress() {
   const Candidate candidate =
       orvane::PickRandomAddress(settings_.LocalAddress, services_.candidates);
   if (!candidate.settingsValid) Show({std::string(kInvalidSettings)});
   return candidate.address;
-}
-
-bool SetupRun::IsReachable(const std::string& address) {
-  const ProbeResult answer = services_.prober.Probe(address);
-  if (answer == ProbeResult::CouldNotProbe) SayCouldNotProbeOnce();
-  return answer == ProbeResult::Answered;
 }
 
 void SetupRun::SayCouldNotProbeOnce() {
@@ -262,8 +362,9 @@ void SetupRun::ConfigureDevice(const DeviceRecord& device) {
   awaitingReply_ = true;
   OpenReceiver();
   if (stopped_) return Credentials::Wipe(request);
-  // The run goes on in the reply handling or in the time-out.
-  Broadcast(std::move(request));
+  // The run goes on in the reply handling or in the time-out. On a PC with
+  // several networks the request goes out by the one the device answered on.
+  Broadcast(std::move(request), SeveralAdapters() ? ArrivalAdapter(selected_) : nullptr);
 }
 
 void SetupRun::OnConfigurationReply(std::string_view datagram) {
@@ -274,8 +375,7 @@ void SetupRun::OnConfigurationReply(std::string_view datagram) {
   if (ParseConfigReply(datagram) == ConfigStatus::Success) {
     frontEnd_.SetMark(Row::Configuration, Mark::Done);
     Status(TextId::ConfigurationSucceeded);
-    // The shortcuts point at the new address, not the one the scan saw.
-    FinishWithShortcuts(newAddress_, TextId::SetupComplete, TextId::ShortcutsNotice);
+    WatchNewAddress();
     return;
   }
   // A status that selects no outcome is shown as a failure too, so the user
@@ -294,7 +394,42 @@ void SetupRun::OnReplyTimeout() {
   frontEnd_.EnableLeaving();
 }
 
-void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, TextId notice) {
+void SetupRun::WatchNewAddress() {
+  // The shortcuts are offered once the device answers where they point, or
+  // after kWatchNewAddress at most; the watch only decides one sentence.
+  watchDeadline_->Start(kWatchNewAddress, [this] {
+    if (stopped_) return;
+    watchNext_->Stop();
+    FinishWithShortcuts(newAddress_, TextId::SetupComplete, TextId::ShortcutsNotice, false);
+  });
+  OnWatchTick();
+}
+
+void SetupRun::OnWatchTick() {
+  bool there = false;
+  {
+    const Busy busy(frontEnd_);
+    const ProbeResult answer = services_.prober.Probe(newAddress_);
+    // An echo, or else ARP: a device that drops echoes still answers ARP.
+    there = answer == ProbeResult::Answered ||
+            services_.prober.AskNeighbour(newAddress_, answer == ProbeResult::CouldNotProbe) ==
+                NeighbourAnswer::Held;
+  }
+  if (stopped_) return;
+  if (there) {
+    watchDeadline_->Stop();
+    // The shortcuts point at the new address, not the one the scan saw.
+    FinishWithShortcuts(newAddress_, TextId::SetupComplete, TextId::ShortcutsNotice);
+    return;
+  }
+  if (!watchDeadline_->IsActive()) return;
+  watchNext_->Start(kWatchPause, [this] {
+    if (!stopped_) OnWatchTick();
+  });
+}
+
+void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, TextId notice,
+                                   bool answeredThere) {
   const DesktopResult made =
       services_.desktop.CreateShortcuts(address, devices_[selected_].HostName);
   // Never report shortcuts that were not made: the failure is shown, and the
@@ -303,7 +438,8 @@ void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, Text
   frontEnd_.SetStatus(made.ok ? Text(done) : std::string(kNoShortcuts));
   frontEnd_.EnableLeaving();
   if (made.ok) {
-    Show({Text(notice), Text(TextId::Warning)});
+    Show({Text(notice) + (answeredThere ? "" : "\r\n\r\n" + Text(TextId::NotAnsweringYet)),
+          Text(TextId::Warning)});
   } else {
     Show({std::string(kNoShortcuts) + "\r\n" + made.error, std::string(kAppTitle), Buttons::Ok,
           Icon::Exclamation});
@@ -321,9 +457,14 @@ void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, Text
   frontEnd_.EndProgram();
 }
 
-void SetupRun::BackToScanStart(TextId status, TextId message) {
+void SetupRun::BackToScanStart(TextId status, TextId message, const std::string& details) {
   Status(status);
-  Show({Text(message)});
+  Message box{Text(message)};
+  if (!details.empty()) {
+    box.details = details;
+    box.detailsButton = Text(TextId::ChecksButton);
+  }
+  Show(box);
   if (stopped_) return;
   frontEnd_.ReturnToScanStart();
 }

@@ -17,6 +17,7 @@
 //                 then the end) or failure (the page stays), or
 //   ReplyTimeout  nothing within 30000 ms: the page stays.
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -26,6 +27,7 @@
 
 #include "device/device_record.h"
 #include "device/run_front_end.h"
+#include "device/scan_report.h"
 #include "device/setup_services.h"
 #include "resources/text_table.h"
 
@@ -35,6 +37,11 @@ inline constexpr std::chrono::milliseconds kScanStartDelay{100};
 inline constexpr std::chrono::milliseconds kScanWindow{3000};
 inline constexpr std::chrono::milliseconds kReplyTimeout{30000};
 inline constexpr int kAddressCandidates = 20;
+// After a successful configuration the device is looked for at its new
+// address this long, an echo (or ARP) every half second or so, before the
+// shortcuts are offered.
+inline constexpr std::chrono::milliseconds kWatchNewAddress{10000};
+inline constexpr std::chrono::milliseconds kWatchPause{500};
 
 class SetupRun {
  public:
@@ -64,13 +71,21 @@ class SetupRun {
   bool ScanWindowOpen() const { return scanWindow_->IsActive(); }
   // The configuration request is out and its reply still counts.
   bool AwaitingReply() const { return awaitingReply_; }
+  // What the scan checked (adapters, reply port, what arrived).
+  const ScanReport& Report() const { return report_; }
+  // The adapter a device's reply came in on.
+  const Arrival& ArrivalOf(std::size_t index) const { return arrivals_[index]; }
+  // After a successful configuration: the device is being looked for at its
+  // new address.
+  bool Watching() const { return watchDeadline_->IsActive(); }
   bool Stopped() const { return stopped_; }
 
  private:
   void StartScan();
   void OnScanWindowEnded();
   void OnReplyTimeout();
-  void OnDatagram(std::string_view datagram);
+  void OnDatagram(std::string_view datagram, const Arrival& arrival);
+  void StoreDiscovery(std::string_view datagram, const Arrival& arrival);
   void OnConfigurationReply(std::string_view datagram);
 
   // The parts of the run after the scan window.
@@ -83,17 +98,26 @@ class SetupRun {
   // (it went back to the scan start, ended the program, or was stopped).
   bool SearchFreeAddress();
   void ConfigureDevice(const DeviceRecord& device);
-  void FinishWithShortcuts(const std::string& address, TextId done, TextId notice);
+  void FinishWithShortcuts(const std::string& address, TextId done, TextId notice,
+                           bool answeredThere = true);
+  // The adapter a device's reply came in on, when this PC lists it and a
+  // request can go out on it.
+  const Adapter* ArrivalAdapter(std::size_t index) const;
+  bool SeveralAdapters() const { return sendAdapters_.size() > 1; }
+  bool CandidateIsFree(ProbeResult answer);
+  void WatchNewAddress();
+  void OnWatchTick();
 
   std::string PickRandomAddress();
-  bool IsReachable(const std::string& address);
   void SayCouldNotProbeOnce();
+  void BroadcastDiscovery();
   // Takes the message by value: the configuration request carries the
   // password and is wiped as soon as it is out.
-  void Broadcast(std::string message);
+  void Broadcast(std::string message, const Adapter* via);
+  void AfterBroadcast(const SendOutcome& outcome);
   void OpenReceiver();
   void CloseReceiver();
-  void BackToScanStart(TextId status, TextId message);
+  void BackToScanStart(TextId status, TextId message, const std::string& details = {});
 
   std::string Text(TextId id) const { return LoadText(id, language_); }
   void Status(TextId id) { frontEnd_.SetStatus(Text(id)); }
@@ -106,10 +130,16 @@ class SetupRun {
   std::unique_ptr<Timer> scanStart_;
   std::unique_ptr<Timer> scanWindow_;
   std::unique_ptr<Timer> replyTimeout_;
+  std::unique_ptr<Timer> watchDeadline_;
+  std::unique_ptr<Timer> watchNext_;
 
   DeviceTable devices_{};
   std::int16_t lastDevice_ = -1;
+  std::array<Arrival, kDeviceCount> arrivals_{};
   LocalSettings settings_;
+  std::vector<Adapter> adapters_;      // every adapter this PC lists
+  std::vector<Adapter> sendAdapters_;  // those a request can go out on
+  ScanReport report_;
   std::size_t selected_ = 0;
   std::string newAddress_;
   bool addressFound_ = false;

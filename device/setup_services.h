@@ -7,14 +7,18 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "desktop/shortcuts.h"
 #include "device/address_pick.h"
 #include "hostnet/adapter_settings.h"
 #include "hostnet/broadcast_sender.h"
 #include "hostnet/icmp_probe.h"
+#include "hostnet/neighbour.h"
+#include "hostnet/udp_listener.h"
 
 namespace orvane {
 
@@ -44,7 +48,9 @@ class ReplyReceiver {
   virtual bool Open(std::string& error) = 0;
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;
-  std::function<void(std::string_view datagram)> onDatagram;
+  // Each datagram with the adapter it came in on (an empty Arrival when the
+  // platform cannot say).
+  std::function<void(std::string_view datagram, const Arrival& arrival)> onDatagram;
 };
 
 class ReceiverFactory {
@@ -57,7 +63,10 @@ class ReceiverFactory {
 class Sender {
  public:
   virtual ~Sender() = default;
+  // Out by the adapter the routes pick.
   virtual SendOutcome Send(std::string_view bytes) = 0;
+  // Out by that adapter, whatever the routes say.
+  virtual SendOutcome SendVia(std::string_view bytes, const Adapter& adapter) = 0;
 };
 
 // One ICMP echo to an address, answered within 500 ms or not.
@@ -65,15 +74,27 @@ class Prober {
  public:
   virtual ~Prober() = default;
   virtual ProbeResult Probe(const std::string& address) = 0;
+  // One echo to each address, all at once: within 500 ms in all. Result i
+  // belongs to address i.
+  virtual std::vector<ProbeResult> ProbeAll(std::span<const std::string> addresses) = 0;
   // Why probing is impossible, for the one message that says so; may be empty.
   virtual std::string CouldNotProbeReason() const = 0;
+  // Whether a host holds the address by ARP: the neighbour entry an echo or
+  // a datagram just made for it got a link-layer answer. Proves use where
+  // the echo itself is dropped. With `resolve`, the system is first made to
+  // resolve it (where no echo could be sent). `Unknown` when the address is not on a
+  // local link or the platform cannot say.
+  virtual NeighbourAnswer AskNeighbour(const std::string& address, bool resolve) = 0;
 };
 
 // The PC's own address, mask and gateway.
 class SettingsSource {
  public:
   virtual ~SettingsSource() = default;
+  // The first adapter's.
   virtual LocalSettings Read() = 0;
+  // Every adapter, in the platform's order.
+  virtual std::vector<Adapter> ReadAdapters() = 0;
 };
 
 // The two desktop shortcuts and the opening of their targets.

@@ -35,8 +35,10 @@ void UdpReplyReceiver::ReadPending() {
   // At most a batch per event, so a flood of datagrams never holds the UI
   // thread: the notifier fires again for the rest on the next turn of the loop.
   std::string datagram;
-  for (int batch = 0; batch < 256 && listener_.IsOpen() && listener_.Read(datagram); ++batch)
-    if (onDatagram) onDatagram(datagram);
+  Arrival arrival;
+  for (int batch = 0; batch < 256 && listener_.IsOpen() && listener_.Read(datagram, &arrival);
+       ++batch)
+    if (onDatagram) onDatagram(datagram, arrival);
 }
 
 std::unique_ptr<ReplyReceiver> UdpReceiverFactory::MakeReceiver() {

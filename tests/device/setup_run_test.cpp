@@ -102,6 +102,8 @@ TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToN
   EXPECT_FALSE(front.leavingEnabled);
 
   front.answers = {Answer::Ok};
+  // The device answers at once at its new address.
+  world.prober.answers["192.168.0.57"] = ProbeResult::Answered;
   world.Arrive("0C02R" + kIdA + "2");
   EXPECT_TRUE(world.clock.Armed().empty());
   EXPECT_FALSE(run->ReceiverOpen());
@@ -188,6 +190,7 @@ TEST_F(SetupRunTest, AConfigurationReplyNamingAnotherDeviceIsIgnoredAndTheWaitGo
   world.clock.Advance(29999ms);
   front.answers = {Answer::Cancel};
   world.Arrive("0C02R" + kIdA + "2");
+  world.clock.Advance(kWatchNewAddress);  // the device is awaited at its new address
   EXPECT_EQ(world.desktop.created.size(), 1u);
   EXPECT_EQ(front.ended, 1);
 }
@@ -248,6 +251,9 @@ TEST_F(SetupRunTest, EveryDeviceIsProbedInOrderBusyAndBeforeTheList) {
     EXPECT_FALSE(probes[i].eventRan) << i;
   }
   EXPECT_EQ(front.listedReachable, (std::vector<bool>{true, false}));
+  ASSERT_FALSE(world.prober.batches.empty());
+  EXPECT_EQ(world.prober.batches[0], (Strings{"192.168.1.20", "10.20.30.40"}))
+      << "all probed at once";
   EXPECT_TRUE(eventRan);
   EXPECT_FALSE(front.busy) << "the busy cursor is gone";
 }
@@ -427,6 +433,128 @@ TEST(Credentials, WipingOverwritesThePasswordInPlace) {
   EXPECT_TRUE(credentials.password.empty());
   // clear() keeps the buffer, so its old bytes can still be looked at.
   EXPECT_EQ(std::string(bytes, 40), std::string(40, '\0'));
+}
+
+// A PC whose first adapter is a VPN and whose second is on the devices' LAN.
+std::vector<Adapter> VpnThenLan() {
+  return {{"vpn0", 5, {"10.8.0.2", "255.255.255.0", "10.8.0.1"}, true},
+          {"eth1", 7, {"192.168.1.10", "255.255.255.0", "192.168.1.1"}, true},
+          {"wlan0", 9, {"0.0.0.0", "0.0.0.0", "0.0.0.0"}, true}};
+}
+
+TEST_F(SetupRunTest, SeveralAdaptersEachSendTheRequestAndADeviceHeardTwiceIsListedOnce) {
+  world.settings.adapters = VpnThenLan();
+  world.settings.value = world.settings.adapters[0].settings;
+  world.prober.otherwise = ProbeResult::Answered;
+  StartScan({});
+  // The same five bytes on each connected adapter; wlan0 has no address.
+  EXPECT_EQ(world.sender.sent, (Strings{"0C01S", "0C01S"}));
+  EXPECT_EQ(world.sender.via, (Strings{"vpn0", "eth1"}));
+  world.Arrive(kReplyA, {7, "192.168.1.10"});
+  world.Arrive(kReplyA, {5, "10.8.0.2"});
+  world.Arrive(kReplyB, {5, "10.8.0.2"});
+  EXPECT_EQ(run->LastDevice(), 1);
+  EXPECT_EQ(run->ArrivalOf(0).interfaceIndex, 7u);
+  EXPECT_EQ(run->Report().deviceReplies, 3);
+}
+
+TEST_F(SetupRunTest, TheDeviceGetsTheSettingsOfTheAdapterItAnsweredOn) {
+  for (const bool several : {true, false}) {
+    SCOPED_TRACE(several);
+    world.sender = FakeSender{};
+    front = FakeFrontEnd{};
+    world.settings.adapters = VpnThenLan();
+    if (!several) world.settings.adapters.erase(world.settings.adapters.begin());
+    world.settings.value = world.settings.adapters[0].settings;
+    world.candidates.values = {RFor(57)};
+    StartScan({});
+    world.Arrive(kReplyA, {7, "192.168.1.10"});
+    EndScanWindow();
+    ASSERT_EQ(world.sender.sent.size(), several ? 3u : 2u);
+    EXPECT_EQ(world.sender.sent.back(),
+              "0C02S" + kIdA +
+                  "192.168.1.57;255.255.255.0;192.168.1.1;FILER1;WORKGROUP;FILER1;vexil;vexil");
+    // With one adapter the routes pick, exactly as before.
+    EXPECT_EQ(world.sender.via.back(), several ? "eth1" : "");
+  }
+}
+
+TEST_F(SetupRunTest, ACandidateThatAnswersArpIsInUseAndWithoutEchoArpAloneDecides) {
+  struct Case {
+    ProbeResult echo;
+    std::map<std::string, NeighbourAnswer> arp;
+    std::string taken;
+    Strings asked;
+  };
+  const Case cases[] = {
+      {ProbeResult::NoAnswer,
+       {{"192.168.1.30", NeighbourAnswer::Held}},
+       "192.168.1.31",
+       {"192.168.1.30", "192.168.1.31"}},
+      {ProbeResult::CouldNotProbe,
+       {{"192.168.1.30", NeighbourAnswer::Held},
+        {"192.168.1.31", NeighbourAnswer::Unknown},
+        {"192.168.1.32", NeighbourAnswer::Silent}},
+       "192.168.1.32",
+       {"+192.168.1.30", "+192.168.1.31", "+192.168.1.32"}},
+  };
+  for (const Case& c : cases) {
+    front = FakeFrontEnd{};
+    world.candidates = ScriptedCandidates{};
+    world.candidates.values = {RFor(30), RFor(31), RFor(32)};
+    world.prober.otherwise = c.echo;
+    world.prober.neighbours = c.arp;
+    world.prober.asked.clear();
+    front.credentials.reset();
+    StartScan({kReplyA});
+    EndScanWindow();
+    EXPECT_EQ(run->NewAddress(), c.taken);
+    EXPECT_TRUE(run->AddressFound());
+    EXPECT_EQ(world.prober.asked, c.asked);
+  }
+}
+
+TEST_F(SetupRunTest, NothingFoundTellsWhatWasCheckedBehindText36) {
+  world.settings.adapters = VpnThenLan();
+  world.sender.failures = {{SendOutcome::Stage::SendFailed, 10051}};
+  StartScan({"junk", "0C02R" + kIdA + "2"});
+  EndScanWindow();
+  ASSERT_EQ(front.shown.size(), 1u);
+  EXPECT_EQ(front.shown[0].text, T(TextId::NoDeviceFoundMessage));
+  EXPECT_EQ(front.shown[0].detailsButton, T(TextId::ChecksButton));
+  EXPECT_EQ(front.shown[0].details, DescribeScanReport(run->Report(), Language::English));
+  const ScanReport& report = run->Report();
+  EXPECT_TRUE(report.portBound);
+  EXPECT_EQ(report.otherDatagrams, 2);
+  ASSERT_EQ(report.adapters.size(), 2u);
+  EXPECT_EQ(report.adapters[0].outcome.wsaCode, 10051);
+  EXPECT_EQ(report.adapters[1].outcome.stage, SendOutcome::Stage::Sent);
+}
+
+TEST_F(SetupRunTest, AfterConfigurationTheDeviceIsAwaitedAtItsNewAddressForTenSeconds) {
+  for (const bool appears : {true, false}) {
+    SCOPED_TRACE(appears);
+    front = FakeFrontEnd{};
+    world.prober = FakeProber{};
+    world.candidates.values = {RFor(57)};
+    StartScan({kReplyA});
+    EndScanWindow();
+    world.Arrive("0C02R" + kIdA + "2");
+    EXPECT_TRUE(run->Watching());
+    world.clock.Advance(2900ms);
+    EXPECT_TRUE(front.shown.empty());
+    // It answers ARP (not the echo) 3 s later, or never.
+    if (appears) world.prober.neighbours["192.168.1.57"] = NeighbourAnswer::Held;
+    world.clock.Advance(200ms);
+    EXPECT_EQ(front.shown.empty(), !appears);
+    world.clock.Advance(kWatchNewAddress);
+    const std::string notice = T(TextId::ShortcutsNotice);
+    EXPECT_EQ(front.MessageTexts(),
+              (Strings{appears ? notice : notice + "\r\n\r\n" + T(TextId::NotAnsweringYet),
+                       T(TextId::OpenShortcutsQuestion)}));
+    EXPECT_EQ(front.ended, 1);
+    EXPECT_TRUE(world.clock.Armed().empty());
+  }
 }
 
 TEST_F(SetupRunTest, ChineseTextsFollowTheLanguage) {

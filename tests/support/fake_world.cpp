@@ -74,8 +74,8 @@ bool FakeReceiver::Open(std::string& error) {
   return true;
 }
 
-void FakeReceiver::Arrive(std::string_view datagram) {
-  if (open_ && onDatagram) onDatagram(datagram);
+void FakeReceiver::Arrive(std::string_view datagram, const Arrival& arrival) {
+  if (open_ && onDatagram) onDatagram(datagram, arrival);
 }
 
 std::unique_ptr<ReplyReceiver> FakeReceivers::MakeReceiver() {
@@ -86,8 +86,15 @@ FakeReceiver* FakeReceivers::Newest() const {
   return port_->receivers.empty() ? nullptr : port_->receivers.back();
 }
 
+SendOutcome FakeSender::SendVia(std::string_view bytes, const Adapter& adapter) {
+  const SendOutcome outcome = Send(bytes);
+  via.back() = adapter.name;
+  return outcome;
+}
+
 SendOutcome FakeSender::Send(std::string_view bytes) {
   sent.emplace_back(bytes);
+  via.emplace_back();
   if (onSend) onSend(sent.back());
   if (failures.empty()) return {SendOutcome::Stage::Sent, 0};
   const SendOutcome outcome = failures.front();
@@ -100,6 +107,19 @@ ProbeResult FakeProber::Probe(const std::string& address) {
   if (onProbe) onProbe(address);
   const auto it = answers.find(address);
   return it == answers.end() ? otherwise : it->second;
+}
+
+std::vector<ProbeResult> FakeProber::ProbeAll(std::span<const std::string> addresses) {
+  batches.emplace_back(addresses.begin(), addresses.end());
+  std::vector<ProbeResult> results;
+  for (const std::string& address : addresses) results.push_back(Probe(address));
+  return results;
+}
+
+NeighbourAnswer FakeProber::AskNeighbour(const std::string& address, bool resolve) {
+  asked.push_back((resolve ? "+" : "") + address);
+  const auto it = neighbours.find(address);
+  return it == neighbours.end() ? NeighbourAnswer::Unknown : it->second;
 }
 
 DesktopResult FakeDesktop::CreateShortcuts(const std::string& address,
@@ -119,8 +139,8 @@ float ScriptedCandidates::NextUnit() {
   return r;
 }
 
-void FakeWorld::Arrive(std::string_view datagram) {
-  if (FakeReceiver* receiver = receivers.Newest()) receiver->Arrive(datagram);
+void FakeWorld::Arrive(std::string_view datagram, const Arrival& arrival) {
+  if (FakeReceiver* receiver = receivers.Newest()) receiver->Arrive(datagram, arrival);
 }
 
 }  // namespace orvane::testing

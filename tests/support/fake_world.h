@@ -54,7 +54,7 @@ class FakeReceiver : public ReplyReceiver {
   void Close() override { open_ = false; }
   bool IsOpen() const override { return open_; }
   // A datagram reaches the receiver; it is delivered only while open.
-  void Arrive(std::string_view datagram);
+  void Arrive(std::string_view datagram, const Arrival& arrival = {});
 
  private:
   std::shared_ptr<FakePort> port_;
@@ -75,7 +75,10 @@ class FakeReceivers : public ReceiverFactory {
 class FakeSender : public Sender {
  public:
   SendOutcome Send(std::string_view bytes) override;
+  SendOutcome SendVia(std::string_view bytes, const Adapter& adapter) override;
   std::vector<std::string> sent;
+  // The adapter of each send, by name; "" for one the routes decided.
+  std::vector<std::string> via;
   // Failures for the next sends, in order.
   std::vector<SendOutcome> failures;
   // Called for every send (the "devices" answering).
@@ -85,19 +88,32 @@ class FakeSender : public Sender {
 class FakeProber : public Prober {
  public:
   ProbeResult Probe(const std::string& address) override;
+  // Each address in turn, as Probe; `batches` records how they were grouped.
+  std::vector<ProbeResult> ProbeAll(std::span<const std::string> addresses) override;
   std::string CouldNotProbeReason() const override { return reason; }
+  NeighbourAnswer AskNeighbour(const std::string& address, bool resolve) override;
   std::map<std::string, ProbeResult> answers;  // by address
   ProbeResult otherwise = ProbeResult::NoAnswer;
   std::string reason;
   std::vector<std::string> probed;
+  std::vector<std::vector<std::string>> batches;  // one per ProbeAll
   // Called for every probe, before it answers.
   std::function<void(const std::string&)> onProbe;
+  // What ARP says, by address; Unknown otherwise. `asked` records each
+  // question, with "+" before the address when it had to be resolved.
+  std::map<std::string, NeighbourAnswer> neighbours;
+  std::vector<std::string> asked;
 };
 
 class FakeSettings : public SettingsSource {
  public:
   LocalSettings Read() override { return value; }
+  // One adapter with `value` unless `adapters` names them.
+  std::vector<Adapter> ReadAdapters() override {
+    return adapters.empty() ? std::vector<Adapter>{{"eth0", 2, value, true}} : adapters;
+  }
   LocalSettings value{"192.168.1.10", "255.255.255.0", "192.168.1.1"};
+  std::vector<Adapter> adapters;
 };
 
 class FakeDesktop : public Desktop {
@@ -130,7 +146,7 @@ class FakeWorld {
   FakeWorld& operator=(const FakeWorld&) = delete;
 
   // Delivers a datagram to the newest receiver (only if it is open).
-  void Arrive(std::string_view datagram);
+  void Arrive(std::string_view datagram, const Arrival& arrival = {});
 
   FakeClock clock;
   FakeReceivers receivers;

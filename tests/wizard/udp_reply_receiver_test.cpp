@@ -33,7 +33,7 @@ void Settle() {
 class ReplyReceiverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    receiver.onDatagram = [this](std::string_view d) { got.emplace_back(d); };
+    receiver.onDatagram = [this](std::string_view d, const Arrival&) { got.emplace_back(d); };
   }
   bool Open() { return receiver.Open(error); }
 
@@ -70,7 +70,7 @@ TEST_F(ReplyReceiverTest, NothingIsDeliveredWhileClosedNotEvenWhatWasQueued) {
 
 TEST_F(ReplyReceiverTest, AHandlerMayCloseTheReceiverWhileItDelivers) {
   int delivered = 0;
-  receiver.onDatagram = [&](std::string_view) {
+  receiver.onDatagram = [&](std::string_view, const Arrival&) {
     ++delivered;
     receiver.Close();  // as a configuration reply does
   };

@@ -1,0 +1,94 @@
+#include "device/scan_report.h"
+
+#include <algorithm>
+
+#include "hostnet/socket_errors.h"
+
+namespace orvane {
+namespace {
+
+// The text with %1, %2 ... replaced by the values, in one pass, so a value
+// that itself holds "%2" stays as it is.
+std::string Fill(std::string_view text, std::initializer_list<std::string_view> values) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' &&
+        std::size_t(text[i + 1] - '1') < values.size()) {
+      out += values.begin()[text[i + 1] - '1'];
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+TextId CauseText(ScanCause cause) {
+  switch (cause) {
+    case ScanCause::PortHeld:
+      return TextId::CausePortHeld;
+    case ScanCause::NoAdapter:
+      return TextId::CauseNoAdapter;
+    case ScanCause::NotSent:
+      return TextId::CauseNotSent;
+    case ScanCause::Firewall:
+      return TextId::CauseFirewall;
+    case ScanCause::Starting:
+      return TextId::CauseStarting;
+    case ScanCause::OtherNetwork:
+      break;
+  }
+  return TextId::CauseOtherNetwork;
+}
+
+}  // namespace
+
+std::vector<ScanCause> LikelyCauses(const ScanReport& report) {
+  if (report.deviceReplies > 0) return {};
+  // A reply port that cannot be bound explains everything: no reply could
+  // have been received, whatever else was right.
+  if (!report.portBound) return {ScanCause::PortHeld};
+  if (report.adapters.empty()) return {ScanCause::NoAdapter};
+  const bool sent = std::any_of(report.adapters.begin(), report.adapters.end(), [](const auto& a) {
+    return a.tried && a.outcome.stage == SendOutcome::Stage::Sent;
+  });
+  if (!sent) return {ScanCause::NotSent};
+  return {ScanCause::Firewall, ScanCause::Starting, ScanCause::OtherNetwork};
+}
+
+std::string DescribeScanReport(const ScanReport& report, Language language) {
+  const auto text = [language](TextId id) { return LoadText(id, language); };
+  std::vector<std::string> lines{text(TextId::ChecksHeading)};
+  if (report.adapters.empty()) lines.push_back(text(TextId::ChecksNoAdapter));
+  for (const ScanReport::AdapterCheck& check : report.adapters) {
+    const LocalSettings& s = check.adapter.settings;
+    lines.push_back(Fill(text(TextId::ChecksAdapter),
+                         {check.adapter.name, s.LocalAddress, s.LocalNetmask, s.LocalGateway}));
+  }
+  lines.push_back(report.portBound ? text(TextId::ChecksPortReady)
+                                   : Fill(text(TextId::ChecksPortFailed), {report.portError}));
+  for (const ScanReport::AdapterCheck& check : report.adapters) {
+    if (!check.tried) continue;
+    if (check.outcome.stage == SendOutcome::Stage::Sent) {
+      lines.push_back(Fill(text(TextId::ChecksSent), {check.adapter.name}));
+    } else {
+      const std::int32_t code = check.outcome.wsaCode;
+      const std::string error = std::to_string(code) + " " + SocketErrorText(code);
+      lines.push_back(Fill(text(TextId::ChecksNotSent), {check.adapter.name, error}));
+    }
+  }
+  lines.push_back(Fill(text(TextId::ChecksReplies), {std::to_string(report.deviceReplies)}));
+  lines.push_back(
+      Fill(text(TextId::ChecksOtherDatagrams), {std::to_string(report.otherDatagrams)}));
+  const std::vector<ScanCause> causes = LikelyCauses(report);
+  if (!causes.empty()) {
+    lines.push_back("");
+    lines.push_back(text(TextId::ChecksCauses));
+    for (ScanCause cause : causes) lines.push_back("- " + text(CauseText(cause)));
+  }
+  std::string out;
+  for (const std::string& line : lines) out += (out.empty() ? "" : "\r\n") + line;
+  return out;
+}
+
+}  // namespace orvane
