@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth libxcb1-dev
-  iproute2 procps
+  iproute2 procps nftables
   liblnk-utils
   fonts-dejavu-core fonts-noto-cjk fonts-liberation
   xdg-utils

@@ -28,7 +28,12 @@ that device.
 Options:
   --pc ADDR/PREFIX        the PC's address (default 192.168.50.10/24)
   --pc-gateway ADDR       the PC's default gateway (default 192.168.50.1; nothing
-                          answers there, the route is what limited broadcasts need)
+                          answers there, the route is what limited broadcasts need);
+                          "none": no default route at all
+  --pc2 ADDR/PREFIX[,GATEWAY]
+                          a second adapter for the PC (eth1) on a second LAN of its
+                          own; with GATEWAY it gets a default route of a higher
+                          metric than eth0's. Devices join it with --lan2
   --device NAME ADDR/PREFIX[,GATEWAY] [DEVSIM OPTIONS...]
                           a device namespace NAME (lower-case letters and digits)
                           with that address; the gateway defaults to the first
@@ -37,8 +42,13 @@ Options:
                           (--id 00:0A:1B:2C:3D:4E, 4F, 50... and --host FILER1,
                           FILER2... by position; --ip --netmask --gateway
                           --interface --log --lifetime from the lab), so they
-                          can override them. --no-sim among them: no
-                          simulator, just the namespace.
+                          can override them. Words for the lab, not the
+                          simulator: --no-sim (no simulator, just the
+                          namespace), --lan2 (on the PC's second LAN),
+                          --ignore-echo (the namespace drops echo requests but
+                          answers ARP), --hold FIRST-LAST (the namespace also
+                          holds the addresses of its subnet whose last part is
+                          FIRST to LAST).
                           Without any --device: a 192.168.50.20/24 (FILER1) and
                           b 10.20.30.40/24 (FILER2, a foreign subnet, --apply).
   --devsim PATH           the simulator (default $ORVANE_DEVSIM, else
@@ -55,6 +65,7 @@ Options:
 COMMAND sees these variables:
   LAB_RUN_ID LAB_PC_NS LAB_BRIDGE_NS LAB_PC_IF LAB_PC_ADDR LAB_PC_PREFIX
   LAB_PC_NETMASK LAB_PC_GATEWAY LAB_LOG_DIR LAB_DEVSIM
+  LAB_PC2_IF LAB_PC2_ADDR LAB_PC2_PREFIX LAB_PC2_NETMASK LAB_PC2_GATEWAY (with --pc2)
   LAB_DEVICES           device names, blank-separated, in order
   LAB_DEV_LOGS          their simulator logs, blank-separated, same order
   LAB_DEV_<NAME>_NS _IF _ADDR _PREFIX _NETMASK _GATEWAY _LOG _PID
@@ -77,6 +88,7 @@ die() {
 
 pc_cidr=192.168.50.10/24
 pc_gateway=192.168.50.1
+pc2_where=""
 devsim="${ORVANE_DEVSIM:-$repo_root/build/dev/tools/devsim/orvane-devsim}"
 prefix=orvlab
 lifetime=900
@@ -109,6 +121,7 @@ while (($#)); do
     -h | --help) usage; exit 0 ;;
     --pc) pc_cidr=${2:?--pc needs ADDR/PREFIX}; shift 2 ;;
     --pc-gateway) pc_gateway=${2:?--pc-gateway needs an address}; shift 2 ;;
+    --pc2) pc2_where=${2:?--pc2 needs ADDR/PREFIX}; shift 2 ;;
     --devsim) devsim=${2:?--devsim needs a path}; shift 2 ;;
     --prefix) prefix=${2:?--prefix needs a name}; shift 2 ;;
     --lifetime) lifetime=${2:?--lifetime needs seconds}; shift 2 ;;
@@ -162,6 +175,7 @@ check_cidr() {
 }
 
 check_cidr "$pc_cidr"
+[[ -z $pc2_where ]] || check_cidr "${pc2_where%%,*}"
 needs_devsim=0
 for i in "${!dev_names[@]}"; do
   check_cidr "${dev_cidrs[$i]}"
@@ -172,6 +186,7 @@ for i in "${!dev_names[@]}"; do
   fi
   opts=("${dev_opts[@]:${dev_opt_start[$i]}:${dev_opt_count[$i]}}")
   [[ " ${opts[*]} " == *" --no-sim "* ]] || needs_devsim=1
+  [[ " ${opts[*]} " != *" --lan2 "* || -n $pc2_where ]] || die "device ${dev_names[$i]}: --lan2 needs --pc2"
 done
 if ((needs_devsim)) && [[ ! -x $devsim ]]; then
   die "no simulator at $devsim: build it (cmake --build --preset dev --target orvane-devsim) or give --devsim"
@@ -251,27 +266,39 @@ new_ns() {  # ROLE: creates <run id>-ROLE and remembers it for the teardown
 }
 
 port_count=0
-attach() {  # NS ADDR/PREFIX GATEWAY: eth0 in NS, its peer on the bridge
-  local ns=$1 cidr=$2 gateway=$3 port="p$port_count"
+attach() {  # NS ADDR/PREFIX GATEWAY [BRIDGE [IF [METRIC]]]: IF in NS, its peer on the bridge
+  local ns=$1 cidr=$2 gateway=$3 bridge=${4:-br0} iface=${5:-eth0} metric=${6:-0}
+  local port="p$port_count"
   port_count=$((port_count + 1))
-  must ip -n "$bridge_ns" link add "$port" type veth peer name eth0 netns "$ns"
-  must ip -n "$bridge_ns" link set "$port" master br0 up
-  must ip -n "$ns" addr add "$cidr" broadcast + dev eth0
-  must ip -n "$ns" link set eth0 up
+  must ip -n "$bridge_ns" link add "$port" type veth peer name "$iface" netns "$ns"
+  must ip -n "$bridge_ns" link set "$port" master "$bridge" up
+  must ip -n "$ns" addr add "$cidr" broadcast + dev "$iface"
+  must ip -n "$ns" link set "$iface" up
   # A limited broadcast (255.255.255.255) is routed like any other address:
   # without a default route the send fails with ENETUNREACH. Nothing answers
   # at the gateway; "onlink" keeps a gateway outside the subnet acceptable.
-  must ip -n "$ns" route add default via "$gateway" dev eth0 onlink
+  [[ $gateway == none || -z $gateway ]] && return 0
+  must ip -n "$ns" route add default via "$gateway" dev "$iface" onlink metric "$metric"
 }
 
 bridge_ns="$run_id-br"
 new_ns br
-must ip -n "$bridge_ns" link add br0 type bridge stp_state 0
-must ip -n "$bridge_ns" link set br0 up
+for bridge in br0 br1; do
+  must ip -n "$bridge_ns" link add "$bridge" type bridge stp_state 0
+  must ip -n "$bridge_ns" link set "$bridge" up
+done
 
 pc_ns="$run_id-pc"
 new_ns pc
 attach "$pc_ns" "$pc_cidr" "$pc_gateway"
+if [[ -n $pc2_where ]]; then
+  pc2_cidr=${pc2_where%%,*} pc2_gateway=""
+  [[ $pc2_where == *,* ]] && pc2_gateway=${pc2_where#*,}
+  attach "$pc_ns" "$pc2_cidr" "$pc2_gateway" br1 eth1 100
+  export LAB_PC2_IF=eth1 LAB_PC2_ADDR=${pc2_cidr%/*} LAB_PC2_PREFIX=${pc2_cidr#*/}
+  LAB_PC2_NETMASK=$(prefix_mask "${pc2_cidr#*/}")
+  export LAB_PC2_NETMASK LAB_PC2_GATEWAY=${pc2_gateway:-none}
+fi
 # Unprivileged ICMP echo (datagram ICMP sockets) is refused by default ("1 0").
 must ip netns exec "$pc_ns" sysctl -q -w net.ipv4.ping_group_range="0 2147483647"
 
@@ -309,16 +336,33 @@ for i in "${!dev_names[@]}"; do
   name=${dev_names[$i]} cidr=${dev_cidrs[$i]} gateway=${dev_gateways[$i]}
   ns="$run_id-d-$name"
   new_ns "d-$name"
-  attach "$ns" "$cidr" "$gateway"
+  opts=()
+  no_sim=0 lan=br0 ignore_echo=0 hold=""
+  set -- "${dev_opts[@]:${dev_opt_start[$i]}:${dev_opt_count[$i]}}"
+  while (($#)); do
+    case $1 in
+      --no-sim) no_sim=1 ;;
+      --lan2) lan=br1 ;;
+      --ignore-echo) ignore_echo=1 ;;
+      --hold) hold=${2:?--hold needs FIRST-LAST}; shift ;;
+      *) opts+=("$1") ;;
+    esac
+    shift
+  done
+  attach "$ns" "$cidr" "$gateway" "$lan"
+  # The kernel drops echo requests; ARP it still answers, as it must.
+  ((ignore_echo)) && must ip netns exec "$ns" sysctl -q -w net.ipv4.icmp_echo_ignore_all=1
+  if [[ -n $hold ]]; then
+    [[ $hold =~ ^([0-9]+)-([0-9]+)$ ]] || die "device $name: --hold wants FIRST-LAST"
+    base=$(($(to_number "${cidr%/*}") & 0xffffff00))
+    for ((part = BASH_REMATCH[1]; part <= BASH_REMATCH[2]; part++)); do
+      must ip -n "$ns" addr add "$(to_dotted $((base + part)))/${cidr#*/}" dev eth0
+    done
+  fi
   var="LAB_DEV_${name^^}"
   export "${var}_NS=$ns" "${var}_IF=eth0" "${var}_ADDR=${cidr%/*}" "${var}_PREFIX=${cidr#*/}"
   export "${var}_NETMASK=$(prefix_mask "${cidr#*/}")" "${var}_GATEWAY=$gateway"
   export "${var}_LOG=" "${var}_PID="
-  opts=()
-  no_sim=0
-  for word in "${dev_opts[@]:${dev_opt_start[$i]}:${dev_opt_count[$i]}}"; do
-    if [[ $word == --no-sim ]]; then no_sim=1; else opts+=("$word"); fi
-  done
   summary+=("$name $cidr$( ((no_sim)) && echo ' (no simulator)')")
   ((no_sim)) && continue
   log="$log_dir/$name.log" out="$log_dir/$name.out"
@@ -339,7 +383,7 @@ done
 export LAB_DEV_LOGS
 
 printf -v devices_text '%s, ' "${summary[@]}"
-say "$run_id: pc $pc_cidr; devices: ${devices_text%, }; logs in $log_dir"
+say "$run_id: pc $pc_cidr${pc2_where:+ and $pc2_where}; devices: ${devices_text%, }; logs in $log_dir"
 
 # ---- the command ----------------------------------------------------------------
 
