@@ -33,6 +33,8 @@ TextId CauseText(ScanCause cause) {
       return TextId::CauseNotSent;
     case ScanCause::Firewall:
       return TextId::CauseFirewall;
+    case ScanCause::FirewallCertain:
+      return TextId::CauseFirewallCertain;
     case ScanCause::Starting:
       return TextId::CauseStarting;
     case ScanCause::OtherNetwork:
@@ -53,6 +55,8 @@ std::vector<ScanCause> LikelyCauses(const ScanReport& report) {
     return a.tried && a.outcome.stage == SendOutcome::Stage::Sent;
   });
   if (!sent) return {ScanCause::NotSent};
+  // Dropped on its way from this PC to itself: no network is to blame.
+  if (report.selfTest == false) return {ScanCause::FirewallCertain};
   return {ScanCause::Firewall, ScanCause::Starting, ScanCause::OtherNetwork};
 }
 
@@ -80,6 +84,9 @@ std::string DescribeScanReport(const ScanReport& report, Language language) {
   lines.push_back(Fill(text(TextId::ChecksReplies), {std::to_string(report.deviceReplies)}));
   lines.push_back(
       Fill(text(TextId::ChecksOtherDatagrams), {std::to_string(report.otherDatagrams)}));
+  if (report.selfTest)
+    lines.push_back(
+        text(*report.selfTest ? TextId::ChecksSelfTestArrived : TextId::ChecksSelfTestLost));
   const std::vector<ScanCause> causes = LikelyCauses(report);
   if (!causes.empty()) {
     lines.push_back("");

@@ -5,6 +5,7 @@
 // a command line can print the same words.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,15 +27,19 @@ struct ScanReport {
   std::string portError;               // why not
   int deviceReplies = 0;               // discovery replies that could be read
   int otherDatagrams = 0;              // anything else that reached port 12310
+  // After an empty scan: whether a datagram to this PC's own port 12310
+  // arrived (nothing: not tried, or could not be).
+  std::optional<bool> selfTest = {};
 };
 
 enum class ScanCause {
-  PortHeld,      // another program holds port 12310: nothing can be received
-  NoAdapter,     // no adapter is connected with an address
-  NotSent,       // the request left on no adapter
-  Firewall,      // the request left, nothing came back: a firewall may drop 12310,
-  Starting,      // the device may still be starting,
-  OtherNetwork,  // or it is cabled to another network
+  PortHeld,         // another program holds port 12310: nothing can be received
+  NoAdapter,        // no adapter is connected with an address
+  NotSent,          // the request left on no adapter
+  FirewallCertain,  // a datagram to this PC's own port 12310 was dropped
+  Firewall,         // the request left, nothing came back: a firewall may drop 12310,
+  Starting,         // the device may still be starting,
+  OtherNetwork,     // or it is cabled to another network
 };
 
 // The likely causes of an empty scan, most likely first; none when devices

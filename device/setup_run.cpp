@@ -207,6 +207,11 @@ void SetupRun::OnScanWindowEnded() {
   addressFound_ = false;
   if (lastDevice_ < 0) {
     frontEnd_.SetMark(Row::Scan, Mark::Failed);
+    // With the receiver closed the port is free for one datagram from this
+    // PC to itself: if even that is dropped, a firewall here is the cause.
+    if (report_.portBound && !sendAdapters_.empty())
+      report_.selfTest =
+          services_.receivers.PortReachesItself(sendAdapters_[0].settings.LocalAddress);
     BackToScanStart(TextId::NoDeviceFound, TextId::NoDeviceFoundMessage,
                     DescribeScanReport(report_, language_));
     return;

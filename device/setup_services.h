@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -57,6 +58,9 @@ class ReceiverFactory {
  public:
   virtual ~ReceiverFactory() = default;
   virtual std::unique_ptr<ReplyReceiver> MakeReceiver() = 0;
+  // Whether a datagram to this PC's own address reaches port 12310 (while no
+  // receiver holds it); see PortReachesItself.
+  virtual std::optional<bool> PortReachesItself(const std::string& ownAddress) = 0;
 };
 
 // One request datagram to 255.255.255.255 port 12311.

@@ -1,5 +1,7 @@
 #include "wizard/udp_reply_receiver.h"
 
+#include "hostnet/port_self_test.h"
+
 namespace orvane {
 
 UdpReplyReceiver::UdpReplyReceiver(std::uint16_t port) : port_(port) {}
@@ -43,6 +45,10 @@ void UdpReplyReceiver::ReadPending() {
 
 std::unique_ptr<ReplyReceiver> UdpReceiverFactory::MakeReceiver() {
   return std::make_unique<UdpReplyReceiver>();
+}
+
+std::optional<bool> UdpReceiverFactory::PortReachesItself(const std::string& ownAddress) {
+  return orvane::PortReachesItself(kReplyPort, ownAddress, std::chrono::milliseconds(200));
 }
 
 }  // namespace orvane

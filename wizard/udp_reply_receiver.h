@@ -32,6 +32,7 @@ class UdpReplyReceiver final : public QObject, public ReplyReceiver {
 class UdpReceiverFactory final : public ReceiverFactory {
  public:
   std::unique_ptr<ReplyReceiver> MakeReceiver() override;
+  std::optional<bool> PortReachesItself(const std::string& ownAddress) override;
 };
 
 }  // namespace orvane

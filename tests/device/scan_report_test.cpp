@@ -27,6 +27,8 @@ TEST(ScanReport, LikelyCausesFollowWhatWasChecked) {
       {{{Check("eth0", Stage::SendFailed), Check("eth1", Stage::Sent, false)}, true, "", 0, 0},
        {C::NotSent}},
       {{{Check("eth0", Stage::SendFailed), Check("eth1", Stage::Sent)}, true, "", 0, 3}, general},
+      {{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true}, general},
+      {{{Check("eth0", Stage::Sent)}, true, "", 0, 0, false}, {C::FirewallCertain}},
       {{{Check("eth0", Stage::Sent)}, true, "", 1, 0}, {}},
   };
   for (const auto& c : cases) EXPECT_EQ(LikelyCauses(c.report), c.causes);

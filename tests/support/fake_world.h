@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -67,6 +68,8 @@ class FakeReceivers : public ReceiverFactory {
   // The newest receiver that still exists, or null.
   FakeReceiver* Newest() const;
   void TakePort(bool taken) { port_->taken = taken; }
+  std::optional<bool> PortReachesItself(const std::string&) override { return selfTest; }
+  std::optional<bool> selfTest;  // what a datagram to this PC's own port 12310 finds
 
  private:
   std::shared_ptr<FakePort> port_ = std::make_shared<FakePort>();
