@@ -29,10 +29,12 @@ class Busy {
 
 }  // namespace
 
-SetupRun::SetupRun(const Services& services, RunFrontEnd& frontEnd, Language language)
+SetupRun::SetupRun(const Services& services, RunFrontEnd& frontEnd, Language language,
+                   std::chrono::milliseconds scanWindow)
     : services_(services),
       frontEnd_(frontEnd),
       language_(language),
+      scanWindowLength_(scanWindow),
       receiver_(services.receivers.MakeReceiver()),
       scanStart_(services.clock.MakeTimer()),
       scanWindow_(services.clock.MakeTimer()),
@@ -60,6 +62,7 @@ void SetupRun::Stop() {
 }
 
 void SetupRun::Start() {
+  outcome_ = RunOutcome::Running;
   ResetDevices(devices_, lastDevice_);
   frontEnd_.SetMark(Row::Scan, Mark::Running);
   // Read once, before the scan: the search and the request use these.
@@ -90,7 +93,7 @@ void SetupRun::StartScan() {
   if (stopped_) return;
   // The window starts once Broadcast has returned, that is after any failure
   // message has been closed.
-  scanWindow_->Start(kScanWindow, [this] {
+  scanWindow_->Start(scanWindowLength_, [this] {
     if (!stopped_) OnScanWindowEnded();
   });
 }
@@ -212,6 +215,7 @@ void SetupRun::OnScanWindowEnded() {
     if (report_.portBound && !sendAdapters_.empty())
       report_.selfTest =
           services_.receivers.PortReachesItself(sendAdapters_[0].settings.LocalAddress);
+    outcome_ = RunOutcome::NoDevice;
     BackToScanStart(TextId::NoDeviceFound, TextId::NoDeviceFoundMessage,
                     DescribeScanReport(report_, language_));
     return;
@@ -224,7 +228,7 @@ void SetupRun::OnScanWindowEnded() {
   // The list ends only by a choice or by ending the program; should it ever
   // close without a choice, there is no device to go on with.
   if (!choice) {
-    frontEnd_.ReturnToScanStart();
+    ReturnToScanStart(RunOutcome::NoChoice);
     return;
   }
   selected_ = choice->index;
@@ -236,6 +240,7 @@ void SetupRun::OnScanWindowEnded() {
     frontEnd_.SetMark(Row::Configuration, Mark::Done);
     frontEnd_.Yield();
     if (stopped_) return;
+    outcome_ = RunOutcome::AlreadyReachable;
     FinishWithShortcuts(device.IpAddress, TextId::ReachableSetupComplete,
                         TextId::ReachableShortcutsNotice);
     return;
@@ -282,6 +287,7 @@ bool SetupRun::SearchFreeAddress() {
     if (stopped_) return false;
     if (newAddress_.empty() || newAddress_[0] == '0') {
       // No usable address of its own: the PC is not on a network to share.
+      outcome_ = RunOutcome::PcNotConfigured;
       Show({Text(TextId::PcNetworkNotConfigured), Text(TextId::Warning)});
       if (!stopped_) frontEnd_.EndProgram();
       return false;
@@ -307,6 +313,7 @@ bool SetupRun::SearchFreeAddress() {
     }
   }
   if (stopped_) return false;
+  outcome_ = RunOutcome::NoFreeAddress;
   BackToScanStart(TextId::NoFreeAddress, TextId::NoFreeAddressMessage);
   return false;
 }
@@ -350,7 +357,7 @@ void SetupRun::ConfigureDevice(const DeviceRecord& device) {
   std::optional<Credentials> credentials = frontEnd_.AskCredentials();
   if (!credentials) {
     // The user cancelled the setup: nothing is sent, no time-out is armed.
-    if (!stopped_) frontEnd_.ReturnToScanStart();
+    if (!stopped_) ReturnToScanStart(RunOutcome::Cancelled);
     return;
   }
   // The password is needed for this one request only: it goes into the
@@ -387,6 +394,7 @@ void SetupRun::OnConfigurationReply(std::string_view datagram) {
   // is never left with both buttons disabled and nothing to do.
   frontEnd_.SetMark(Row::Configuration, Mark::Failed);
   Status(TextId::ConfigurationFailed);
+  outcome_ = RunOutcome::Refused;
   frontEnd_.EnableLeaving();
 }
 
@@ -395,6 +403,7 @@ void SetupRun::OnReplyTimeout() {
   Status(TextId::NoReply);
   frontEnd_.SetMark(Row::Configuration, Mark::Failed);
   CloseReceiver();
+  outcome_ = RunOutcome::NoReply;
   // Text 54 asks the user to run the setup again, which needs Previous.
   frontEnd_.EnableLeaving();
 }
@@ -405,6 +414,7 @@ void SetupRun::WatchNewAddress() {
   watchDeadline_->Start(kWatchNewAddress, [this] {
     if (stopped_) return;
     watchNext_->Stop();
+    outcome_ = RunOutcome::Configured;
     FinishWithShortcuts(newAddress_, TextId::SetupComplete, TextId::ShortcutsNotice, false);
   });
   OnWatchTick();
@@ -424,6 +434,7 @@ void SetupRun::OnWatchTick() {
   if (there) {
     watchDeadline_->Stop();
     // The shortcuts point at the new address, not the one the scan saw.
+    outcome_ = RunOutcome::Configured;
     FinishWithShortcuts(newAddress_, TextId::SetupComplete, TextId::ShortcutsNotice);
     return;
   }
@@ -460,6 +471,11 @@ void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, Text
   }
   if (stopped_) return;
   frontEnd_.EndProgram();
+}
+
+void SetupRun::ReturnToScanStart(RunOutcome outcome) {
+  outcome_ = outcome;
+  frontEnd_.ReturnToScanStart();
 }
 
 void SetupRun::BackToScanStart(TextId status, TextId message, const std::string& details) {

@@ -43,9 +43,27 @@ inline constexpr int kAddressCandidates = 20;
 inline constexpr std::chrono::milliseconds kWatchNewAddress{10000};
 inline constexpr std::chrono::milliseconds kWatchPause{500};
 
+// How a run came to rest, for a front end that reports it as a value (the
+// command line's exit code) rather than by the texts it showed.
+enum class RunOutcome {
+  Running,           // not at rest yet
+  NoDevice,          // the scan window closed with no device
+  NoChoice,          // the list closed without a choice
+  PcNotConfigured,   // this PC has no address of its own to share
+  NoFreeAddress,     // no candidate was proven free
+  Cancelled,         // the credentials were not given: nothing was sent
+  AlreadyReachable,  // the device answered: its settings stay, shortcuts made
+  Configured,        // the device took its new settings, shortcuts made
+  Refused,           // the device answered the request with anything but success
+  NoReply,           // no answer to the request within 30 s
+};
+
 class SetupRun {
  public:
-  SetupRun(const Services& services, RunFrontEnd& frontEnd, Language language);
+  // `scanWindow`: how long discovery replies are taken; the wizard keeps the
+  // fixed 3000 ms, the command line lets its user wait longer.
+  SetupRun(const Services& services, RunFrontEnd& frontEnd, Language language,
+           std::chrono::milliseconds scanWindow = kScanWindow);
   ~SetupRun();
   SetupRun(const SetupRun&) = delete;
   SetupRun& operator=(const SetupRun&) = delete;
@@ -79,6 +97,8 @@ class SetupRun {
   // new address.
   bool Watching() const { return watchDeadline_->IsActive(); }
   bool Stopped() const { return stopped_; }
+  // Set before the front end is told to leave, end or enable leaving.
+  RunOutcome Outcome() const { return outcome_; }
 
  private:
   void StartScan();
@@ -118,6 +138,7 @@ class SetupRun {
   void OpenReceiver();
   void CloseReceiver();
   void BackToScanStart(TextId status, TextId message, const std::string& details = {});
+  void ReturnToScanStart(RunOutcome outcome);
 
   std::string Text(TextId id) const { return LoadText(id, language_); }
   void Status(TextId id) { frontEnd_.SetStatus(Text(id)); }
@@ -126,6 +147,7 @@ class SetupRun {
   const Services& services_;
   RunFrontEnd& frontEnd_;
   const Language language_;
+  const std::chrono::milliseconds scanWindowLength_;
   std::unique_ptr<ReplyReceiver> receiver_;
   std::unique_ptr<Timer> scanStart_;
   std::unique_ptr<Timer> scanWindow_;
@@ -149,6 +171,7 @@ class SetupRun {
   bool awaitingReply_ = false;
   bool toldCouldNotProbe_ = false;
   bool stopped_ = false;
+  RunOutcome outcome_ = RunOutcome::Running;
 };
 
 }  // namespace orvane

@@ -47,6 +47,7 @@ TEST_F(SetupRunTest, NoDeviceShowsText36AndReturnsToTheScanStart) {
   EXPECT_EQ(front.shown[0].title, "TAVO");
   EXPECT_EQ(front.shown[0].buttons, Buttons::Ok);
   EXPECT_EQ(front.returnedToScanStart, 1);
+  EXPECT_EQ(run->Outcome(), RunOutcome::NoDevice);
   EXPECT_EQ(front.ended, 0);
   EXPECT_TRUE(front.listed.empty());
 }
@@ -73,6 +74,7 @@ TEST_F(SetupRunTest, ReachableDeviceGetsShortcutsToItsAddressAndNoRequest) {
     EXPECT_EQ(front.shown[1].title, "Warning");
     EXPECT_EQ(world.desktop.opened, last == Answer::Ok ? Strings{"192.168.1.20"} : Strings{});
     EXPECT_EQ(front.ended, 1);
+    EXPECT_EQ(run->Outcome(), RunOutcome::AlreadyReachable);
     world.sender.sent.clear();
   }
 }
@@ -100,6 +102,7 @@ TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToN
   EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{30000ms});
   EXPECT_TRUE(run->ReceiverOpen());
   EXPECT_FALSE(front.leavingEnabled);
+  EXPECT_EQ(run->Outcome(), RunOutcome::Running) << "awaiting the reply";
 
   front.answers = {Answer::Ok};
   // The device answers at once at its new address.
@@ -117,6 +120,7 @@ TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToN
   EXPECT_EQ(front.shown[0].title, "Warning");
   EXPECT_EQ(world.desktop.opened, Strings{"192.168.0.57"});
   EXPECT_EQ(front.ended, 1);
+  EXPECT_EQ(run->Outcome(), RunOutcome::Configured);
 }
 
 TEST_F(SetupRunTest, AReplyQueuedAtOnceIsHandledBeforeTheRequestReturns) {
@@ -142,6 +146,7 @@ TEST_F(SetupRunTest, FailureReplyShowsText47AndEnablesLeaving) {
     EXPECT_EQ(front.status, T(TextId::ConfigurationFailed)) << status;
     EXPECT_EQ(front.MarkOf(Row::Configuration), Mark::Failed);
     EXPECT_TRUE(front.leavingEnabled);
+    EXPECT_EQ(run->Outcome(), RunOutcome::Refused);
     EXPECT_TRUE(world.clock.Armed().empty());
     EXPECT_FALSE(run->ReceiverOpen());
     EXPECT_TRUE(world.desktop.created.empty());
@@ -164,6 +169,7 @@ TEST_F(SetupRunTest, TimeOutShowsText54AfterThirtySecondsAndALaterReplyChangesNo
   EXPECT_TRUE(world.clock.Armed().empty()) << "the time-out fires once";
   // Text 54 asks the user to run the setup again, which needs Previous.
   EXPECT_TRUE(front.leavingEnabled);
+  EXPECT_EQ(run->Outcome(), RunOutcome::NoReply);
   world.Arrive("0C02R" + kIdA + "2");
   EXPECT_EQ(front.status, T(TextId::NoReply));
   EXPECT_TRUE(world.desktop.created.empty());
@@ -273,6 +279,7 @@ TEST_F(SetupRunTest, NoFreeAddressAfterTwentyTriesReturnsToTheScanStart) {
   EXPECT_EQ(front.MessageTexts(), Strings{T(TextId::NoFreeAddressMessage)});
   EXPECT_EQ(front.shown[0].title, "TAVO");
   EXPECT_EQ(front.returnedToScanStart, 1);
+  EXPECT_EQ(run->Outcome(), RunOutcome::NoFreeAddress);
   EXPECT_EQ(world.sender.sent.size(), 1u);
   EXPECT_EQ(front.credentialsAsked, 0);
 }
@@ -300,6 +307,7 @@ TEST_F(SetupRunTest, UnusablePcSettingsEndTheProgram) {
     EXPECT_EQ(front.shown.back().title, "Warning");
     EXPECT_EQ(world.prober.probed.size(), 1u) << "only the list's probe";
     EXPECT_EQ(front.ended, 1);
+    EXPECT_EQ(run->Outcome(), RunOutcome::PcNotConfigured);
   }
 }
 
@@ -331,6 +339,7 @@ TEST_F(SetupRunTest, LoginCancelledSendsNothingAndArmsNoTimeOut) {
   EXPECT_TRUE(world.clock.Armed().empty());
   EXPECT_FALSE(run->ReceiverOpen());
   EXPECT_EQ(front.returnedToScanStart, 1);
+  EXPECT_EQ(run->Outcome(), RunOutcome::Cancelled);
   EXPECT_EQ(front.ended, 0);
 }
 
@@ -560,6 +569,29 @@ TEST_F(SetupRunTest, AfterConfigurationTheDeviceIsAwaitedAtItsNewAddressForTenSe
 TEST_F(SetupRunTest, ChineseTextsFollowTheLanguage) {
   Open(Language::TraditionalChinese);
   EXPECT_EQ(front.status, "搜尋網路磁碟機中，請稍後...");
+}
+
+}  // namespace
+}  // namespace orvane::testing
+
+namespace orvane::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST_F(SetupRunTest, ALongerScanWindowTakesLaterRepliesAndAListWithoutChoiceIsNoChoice) {
+  run = std::make_unique<SetupRun>(world.services, front, Language::English, 5000ms);
+  front.run = run.get();
+  front.choice = std::nullopt;
+  run->Start();
+  world.clock.Advance(kScanStartDelay + 4000ms);
+  world.Arrive(kReplyA);
+  EXPECT_TRUE(front.listed.empty());
+  EXPECT_EQ(run->Outcome(), RunOutcome::Running);
+  world.clock.Advance(1000ms);
+  EXPECT_EQ(front.listed.size(), 1u);
+  EXPECT_EQ(run->Outcome(), RunOutcome::NoChoice);
+  EXPECT_EQ(front.returnedToScanStart, 1);
 }
 
 }  // namespace
