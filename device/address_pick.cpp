@@ -40,6 +40,9 @@ std::uint8_t LastPartFor(float r) {
   return static_cast<std::uint8_t>(nearest);
 }
 
+FixedCandidateSource::FixedCandidateSource(std::uint8_t lastPart)
+    : r_(float(lastPart - 1) / kLastPartSpan) {}
+
 Candidate PickRandomAddress(std::string_view localAddress, CandidateSource& source) {
   std::size_t dots = 0;
   std::size_t lastDot = 0;

@@ -38,6 +38,17 @@ class RandomCandidateSource final : public CandidateSource {
 // (or NaN) is clamped into it.
 std::uint8_t LastPartFor(float r);
 
+// Always the r that gives `lastPart` (1 to 254): a search that is to try one
+// given address, and take it only when it is proven free.
+class FixedCandidateSource final : public CandidateSource {
+ public:
+  explicit FixedCandidateSource(std::uint8_t lastPart);
+  float NextUnit() override { return r_; }
+
+ private:
+  float r_;
+};
+
 struct Candidate {
   std::string address;  // "0.0.0.0" when !settingsValid
   bool settingsValid = false;

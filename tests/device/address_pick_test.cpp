@@ -160,5 +160,13 @@ TEST(AddressPick, SuccessiveDrawsDiffer) {
   EXPECT_NE(a, b);
 }
 
+TEST(AddressPick, AFixedSourceGivesItsLastPartEveryTime) {
+  for (int part = 1; part <= 254; ++part) {
+    FixedCandidateSource source(static_cast<std::uint8_t>(part));
+    EXPECT_EQ(PickRandomAddress("10.1.2.3", source).address, "10.1.2." + std::to_string(part));
+    EXPECT_EQ(LastPartFor(source.NextUnit()), part) << "and again";
+  }
+}
+
 }  // namespace
 }  // namespace orvane
