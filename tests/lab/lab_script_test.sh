@@ -13,19 +13,10 @@ fi
 
 prefix="labt$$"
 work=$(mktemp -d)
-failures=0
 trap 'rm -rf "$work"' EXIT
 
-check() {  # DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok   $what"
-  else
-    echo "FAIL $what"
-    failures=$((failures + 1))
-  fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 our_namespaces() { ip netns list | awk '{print $1}' | grep "^$prefix-"; }
 nothing_left() {
   local f cmd

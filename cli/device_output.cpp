@@ -1,0 +1,158 @@
+#include "cli/device_output.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <vector>
+
+#include "desktop/utf_text.h"
+#include "device/list_format.h"
+#include "resources/text_table.h"
+
+namespace orvane {
+
+namespace {
+
+// The cells are written for scripts as much as for people: a point, whatever
+// the user's regional settings.
+constexpr char kPoint = '.';
+
+constexpr int kColumns = 8;
+
+std::size_t CodePoints(std::string_view utf8) {
+  return static_cast<std::size_t>(
+      std::count_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::array<std::string, kColumns> Cells(std::size_t number, const DeviceRow& row) {
+  const DeviceRecord& d = *row.device;
+  return {std::to_string(number),           row.reachable ? "Yes" : "No",
+          DeviceTextToUtf8(d.HostName),     DeviceTextToUtf8(d.IpAddress),
+          DeviceTextToUtf8(d.DiskModel),    FormatCapacity(d.DiskCapacity, kPoint),
+          FormatTotal(d.DiskTotal, kPoint), FormatUsed(d.DiskTotal, d.DiskAvailable, kPoint)};
+}
+
+std::string Escape(char c) {
+  char text[8];
+  std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned char>(c));
+  return text;
+}
+
+}  // namespace
+
+std::string DeviceTableText(std::span<const DeviceRow> rows) {
+  std::vector<std::array<std::string, kColumns>> lines;
+  std::array<std::string, kColumns> header;
+  for (int n = 0; n < kColumns; ++n)
+    header[n] = LoadText(static_cast<TextId>(static_cast<int>(TextId::ColumnNumber) + n),
+                         Language::English);
+  lines.push_back(header);
+  for (std::size_t i = 0; i < rows.size(); ++i) lines.push_back(Cells(i, rows[i]));
+  std::array<std::size_t, kColumns> width{};
+  for (const auto& line : lines)
+    for (int n = 0; n < kColumns; ++n) width[n] = std::max(width[n], CodePoints(line[n]));
+  std::string text;
+  for (const auto& line : lines) {
+    std::string out;
+    for (int n = 0; n < kColumns; ++n) {
+      out += line[n];
+      if (n + 1 < kColumns) out.append(width[n] - CodePoints(line[n]) + 2, ' ');
+    }
+    text += out.substr(0, out.find_last_not_of(' ') + 1) + "\n";
+  }
+  return text;
+}
+
+std::string JsonString(std::string_view bytes) {
+  std::string text = "\"";
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    const std::size_t start = pos;
+    char32_t c = 0;
+    if (!NextUtf8CodePoint(bytes, pos, c)) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\udc%02x", static_cast<unsigned char>(bytes[start]));
+      text += escape;
+      continue;
+    }
+    if (c == '"' || c == '\\') {
+      text += '\\';
+      text += char(c);
+    } else if (c < 0x20 || c == 0x7F) {
+      text += Escape(char(c));
+    } else {
+      text.append(bytes.substr(start, pos - start));
+    }
+  }
+  return text + "\"";
+}
+
+std::string DeviceListJson(std::span<const DeviceRow> rows, std::span<const HeardOn> heardOn) {
+  if (rows.empty()) return "[]\n";
+  std::string text = "[\n";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const DeviceRecord& d = *rows[i].device;
+    const auto field = [&text](std::string_view name, const std::string& json) {
+      text += ", \"" + std::string(name) + "\": " + json;
+    };
+    text += "  {\"number\": " + std::to_string(i);
+    field("reachable", rows[i].reachable ? "true" : "false");
+    field("identity", JsonString(d.DeviceId));
+    field("ipAddress", JsonString(d.IpAddress));
+    field("netmask", JsonString(d.Netmask));
+    field("gateway", JsonString(d.Gateway));
+    field("hostName", JsonString(d.HostName));
+    field("workgroup", JsonString(d.Workgroup));
+    field("hostNameFull", JsonString(d.HostNameFull));
+    field("diskModel", JsonString(d.DiskModel));
+    field("diskCapacity", std::to_string(d.DiskCapacity));
+    field("diskTotal", std::to_string(d.DiskTotal));
+    field("diskAvailable", std::to_string(d.DiskAvailable));
+    field("capacity", JsonString(FormatCapacity(d.DiskCapacity, kPoint)));
+    field("total", JsonString(FormatTotal(d.DiskTotal, kPoint)));
+    field("used", JsonString(FormatUsed(d.DiskTotal, d.DiskAvailable, kPoint)));
+    if (i < heardOn.size()) {
+      field("adapter", "{\"name\": " + JsonString(heardOn[i].adapter) +
+                           ", \"localAddress\": " + JsonString(heardOn[i].localAddress) + "}");
+    }
+    text += i + 1 < rows.size() ? "},\n" : "}\n";
+  }
+  return text + "]\n";
+}
+
+std::string ScanReportText(const ScanReport& report) {
+  std::string text = DescribeScanReport(report, Language::English);
+  for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
+  return text + "\n";
+}
+
+std::string ScanReportJson(const ScanReport& report) {
+  const auto yes = [](bool b) { return std::string(b ? "true" : "false"); };
+  std::string text = "{\"adapters\": [";
+  for (std::size_t i = 0; i < report.adapters.size(); ++i) {
+    const ScanReport::AdapterCheck& a = report.adapters[i];
+    const bool sent = a.tried && a.outcome.stage == SendOutcome::Stage::Sent;
+    text += std::string(i ? ", " : "") + "{\"name\": " + JsonString(a.adapter.name) +
+            ", \"address\": " + JsonString(a.adapter.settings.LocalAddress) +
+            ", \"netmask\": " + JsonString(a.adapter.settings.LocalNetmask) +
+            ", \"gateway\": " + JsonString(a.adapter.settings.LocalGateway) +
+            ", \"up\": " + yes(a.adapter.up) + ", \"tried\": " + yes(a.tried) +
+            ", \"sent\": " + yes(sent) + ", \"error\": " + std::to_string(a.outcome.wsaCode) + "}";
+  }
+  text += "], \"portBound\": " + yes(report.portBound) +
+          ", \"portError\": " + JsonString(report.portError) +
+          ", \"deviceReplies\": " + std::to_string(report.deviceReplies) +
+          ", \"otherDatagrams\": " + std::to_string(report.otherDatagrams) +
+          ", \"selfTest\": " + (report.selfTest ? yes(*report.selfTest) : "null") +
+          ", \"causes\": [";
+  // Names of ScanCause, in its order.
+  static constexpr const char* kCauses[] = {"port-held",        "no-adapter", "not-sent",
+                                            "firewall-certain", "firewall",   "starting",
+                                            "other-network"};
+  static_assert(std::size(kCauses) == static_cast<int>(ScanCause::OtherNetwork) + 1);
+  const std::vector<ScanCause> causes = LikelyCauses(report);
+  for (std::size_t i = 0; i < causes.size(); ++i)
+    text += std::string(i ? ", " : "") + "\"" + kCauses[static_cast<int>(causes[i])] + "\"";
+  return text + "]}\n";
+}
+
+}  // namespace orvane

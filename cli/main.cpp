@@ -1,0 +1,12 @@
+// orvane: finds and sets up Orvane network disks from a command line, on the
+// same setup run as the wizard.
+
+#include <iostream>
+
+#include "cli/program.h"
+
+int main(int argc, char* argv[]) {
+  orvane::ConsoleTerminal terminal;
+  return orvane::RunProgram(std::vector<std::string>(argv + 1, argv + argc), terminal, std::cout,
+                            std::cerr);
+}

@@ -1,0 +1,197 @@
+#include "cli/program.h"
+
+#include <ostream>
+
+#include "cli/cli_front_end.h"
+#include "cli/device_output.h"
+#include "cli/poll_loop.h"
+#include "desktop/utf_text.h"
+#include "device/host_services.h"
+#include "device/scan_report.h"
+#include "hostnet/ipv4_text.h"
+
+namespace orvane {
+
+namespace {
+
+// The services of this PC, each watched for the trouble that decides the
+// exit code.
+class WatchedSender final : public Sender {
+ public:
+  explicit WatchedSender(LocalTrouble& trouble) : trouble_(trouble) {}
+  SendOutcome Send(std::string_view bytes) override { return Watch(host_.Send(bytes)); }
+  SendOutcome SendVia(std::string_view bytes, const Adapter& adapter) override {
+    return Watch(host_.SendVia(bytes, adapter));
+  }
+
+ private:
+  SendOutcome Watch(SendOutcome outcome) {
+    // The last send decides: the configuration request goes out on one
+    // adapter, after a discovery request that may have failed on another.
+    trouble_.sendFailed = outcome.stage != SendOutcome::Stage::Sent;
+    return outcome;
+  }
+  HostSender host_;
+  LocalTrouble& trouble_;
+};
+
+class WatchedProber final : public Prober {
+ public:
+  explicit WatchedProber(LocalTrouble& trouble) : trouble_(trouble) {}
+  ProbeResult Probe(const std::string& address) override {
+    const ProbeResult result = host_.Probe(address);
+    if (result == ProbeResult::CouldNotProbe) trouble_.couldNotProbe = true;
+    return result;
+  }
+  std::vector<ProbeResult> ProbeAll(std::span<const std::string> addresses) override {
+    std::vector<ProbeResult> results = host_.ProbeAll(addresses);
+    for (ProbeResult result : results)
+      if (result == ProbeResult::CouldNotProbe) trouble_.couldNotProbe = true;
+    return results;
+  }
+  std::string CouldNotProbeReason() const override { return host_.CouldNotProbeReason(); }
+  NeighbourAnswer AskNeighbour(const std::string& address, bool resolve) override {
+    return host_.AskNeighbour(address, resolve);
+  }
+
+ private:
+  HostProber host_;
+  LocalTrouble& trouble_;
+};
+
+class WatchedDesktop final : public Desktop {
+ public:
+  explicit WatchedDesktop(LocalTrouble& trouble) : trouble_(trouble) {}
+  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName) override {
+    return Watch(host_.CreateShortcuts(address, hostName));
+  }
+  DesktopResult OpenShortcutTargets(const std::string& address) override {
+    return Watch(host_.OpenShortcutTargets(address));
+  }
+
+ private:
+  DesktopResult Watch(DesktopResult result) {
+    if (!result.ok) trouble_.shortcutsFailed = true;
+    return result;
+  }
+  HostDesktop host_;
+  LocalTrouble& trouble_;
+};
+
+std::uint8_t LastPart(const std::string& address) {
+  return std::uint8_t(ParseDottedQuad(address).value_or(1) & 0xFF);
+}
+
+int Usage(std::ostream& err, const std::string& error) {
+  err << "orvane: " << error << "\nTry 'orvane --help'.\n";
+  return int(ExitCode::Usage);
+}
+
+}  // namespace
+
+ExitCode ExitCodeFor(Command command, RunOutcome outcome, const LocalTrouble& trouble,
+                     std::optional<ExitCode> decision) {
+  switch (outcome) {
+    case RunOutcome::NoDevice:
+      return trouble.portRefused || trouble.scanNotSent ? ExitCode::LocalNetwork
+                                                        : ExitCode::NothingFound;
+    case RunOutcome::NoChoice:
+    case RunOutcome::Cancelled:
+      if (decision) return *decision;
+      return command == Command::List ? ExitCode::Done : ExitCode::Usage;
+    case RunOutcome::PcNotConfigured:
+    case RunOutcome::NoFreeAddress:
+      return ExitCode::LocalNetwork;
+    case RunOutcome::AlreadyReachable:
+    case RunOutcome::Configured:
+      return trouble.shortcutsFailed ? ExitCode::DeviceFailure : ExitCode::Done;
+    case RunOutcome::Refused:
+      return ExitCode::DeviceFailure;
+    case RunOutcome::NoReply:
+      // A request that never left cannot be answered: this PC's fault.
+      return trouble.sendFailed ? ExitCode::LocalNetwork : ExitCode::TimedOut;
+    case RunOutcome::Running:
+      break;
+  }
+  return ExitCode::DeviceFailure;
+}
+
+int RunProgram(const std::vector<std::string>& args, Terminal& terminal, std::ostream& out,
+               std::ostream& err) {
+  const ParsedArguments parsed = ParseArguments(args);
+  if (!parsed.invocation) return Usage(err, parsed.error);
+  const Invocation& invocation = *parsed.invocation;
+  if (invocation.command == Command::Help) {
+    out << HelpText();
+    return int(ExitCode::Done);
+  }
+
+  std::optional<std::string> password;
+  // Wiped on every way out, as the run wipes its own copy.
+  struct WipeOnExit {
+    std::optional<std::string>& text;
+    ~WipeOnExit() {
+      if (text) Credentials::Wipe(*text);
+    }
+  } wipe{password};
+  if (invocation.command == Command::Configure) {
+    // Everything a run may need from its user is settled before it starts,
+    // so a script never hangs at a question nor scans for nothing.
+    if (invocation.passwordStdin) {
+      password = terminal.ReadLine();
+      if (!password || password->empty())
+        return Usage(err, "--password-stdin: standard input holds no password");
+    }
+    if (!terminal.Interactive()) {
+      if (!password)
+        return Usage(err, "no terminal to ask for the password: give --password-stdin");
+      if (!invocation.user) return Usage(err, "no terminal to ask for the user name: give --user");
+      if (!invocation.yes) return Usage(err, "no terminal to confirm the change: give --yes");
+    }
+  }
+
+  LocalTrouble trouble;
+  PollLoop loop;
+  WatchedSender sender(trouble);
+  WatchedProber prober(trouble);
+  HostSettings settings;
+  WatchedDesktop desktop(trouble);
+  RandomCandidateSource random;
+  // --address A.B.C.D: every draw of the search gives D, so it probes exactly
+  // the address asked for and takes it only when it is proven free.
+  FixedCandidateSource fixed(invocation.address ? LastPart(*invocation.address) : 1);
+  CandidateSource& candidates = invocation.address ? static_cast<CandidateSource&>(fixed) : random;
+  const Services services{loop, loop, sender, prober, settings, desktop, candidates};
+
+  CliFrontEnd frontEnd(
+      invocation, [&loop] { loop.RunOnce(std::chrono::milliseconds(0)); }, terminal, password, out,
+      err);
+  // Copied, not moved: a short string moved out would still hold its bytes.
+  if (password) Credentials::Wipe(*password);
+  SetupRun run(services, frontEnd, Language::English, invocation.wait);
+  frontEnd.Attach(run);
+  run.Start();
+  while (run.Outcome() == RunOutcome::Running && !run.Stopped())
+    loop.RunOnce(std::chrono::seconds(1));
+  run.Stop();
+  trouble.portRefused = loop.PortRefused();
+  for (ScanCause cause : LikelyCauses(run.Report()))
+    if (cause == ScanCause::NoAdapter || cause == ScanCause::NotSent) trouble.scanNotSent = true;
+
+  const RunOutcome outcome = run.Outcome();
+  if (invocation.command == Command::List && invocation.json && outcome == RunOutcome::NoDevice)
+    out << "[]\n";
+  if (invocation.command == Command::Check)
+    out << (invocation.json ? ScanReportJson(run.Report()) : ScanReportText(run.Report()));
+  const ExitCode code = ExitCodeFor(invocation.command, outcome, trouble, frontEnd.Decision());
+  if (code == ExitCode::Done && frontEnd.Chosen()) {
+    const DeviceRecord& device = *frontEnd.Chosen();
+    const std::string address =
+        outcome == RunOutcome::Configured ? run.NewAddress() : device.IpAddress;
+    out << DeviceTextToUtf8(device.HostName) << " (" << DeviceTextToUtf8(device.DeviceId)
+        << ") is at " << DeviceTextToUtf8(address) << '\n';
+  }
+  return int(code);
+}
+
+}  // namespace orvane

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# The command line program `orvane` on the lab's LAN (run through
+# scripts/lab.sh, see CMakeLists.txt): what it prints, what it sends and the
+# exit codes, against the simulated devices of each part.
+# Usage: cli_lab_test.sh ORVANE list|configure|nodevice
+set -uo pipefail
+orvane=$1 part=$2
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Shortcuts land on a desktop of the test's own; the opener is a stand-in
+# that writes down what it was asked to open.
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config PATH=$work/bin:$PATH
+mkdir -p "$HOME/Desktop" "$work/bin"
+printf '#!/bin/sh\necho "$1" >> %s/opened\n' "$work" >"$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+
+# shellcheck source=checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+# Runs orvane with ARGS, stdin from $STDIN; keeps $out, $err and $status.
+run() {
+  "$orvane" "$@" <<<"${STDIN:-}" >"$work/out" 2>"$work/err"
+  status=$?
+  out=$(cat "$work/out") err=$(cat "$work/err")
+}
+status_is() { [[ $status -eq $1 ]] || { echo "exit $status, wanted $1; stderr: $err"; return 1; }; }
+has() { [[ $1 == *"$2"* ]] || { echo "not found: $2 in: $1"; return 1; }; }
+lacks() { [[ $1 != *"$2"* ]] || { echo "found: $2 in: $1"; return 1; }; }
+sent_to() {  # DEVICE TEXT: the device's simulator received a datagram with TEXT
+  local log="LAB_DEV_${1^^}_LOG"
+  grep -q "RECV .*text=\"$2" "${!log}"
+}
+
+case $part in
+  list)
+    run list
+    check "list: exit 0" status_is 0
+    check "list: the header and a row a device, in reply order, cells as the list's" \
+      [ "$out" = "No.  Reachable?  Host Name  IP Address     HD Name           HD Capacity  HD Available  HD Used %
+0    Yes         FILER1     192.168.50.20  DISK-80G          80GB         76.9GB        9%
+1    No          FILER2     10.20.30.40    DISK-80G          80GB         76.9GB        9%
+2    Yes         NASé       192.168.50.30  No HD Installed!               0             0" ]
+    check "list: progress on standard error" has "$err" "Scanning Orvane, please wait..."
+
+    run list --json --wait 2
+    check "list --json: exit 0" status_is 0
+    check "list --json: three devices" [ "$(grep -c '"number": ' <<<"$out")" -eq 3 ]
+    check "list --json: a name that is not UTF-8 keeps its bytes" \
+      has "$out" '"hostName": "NAS\udce9", "workgroup": "W\udcff\udc80"'
+    check "list --json: every field of a reply" has "$out" \
+      '{"number": 1, "reachable": false, "identity": "00:0A:1B:2C:3D:4F", "ipAddress": "10.20.30.40", "netmask": "255.255.255.0", "gateway": "10.20.30.1", "hostName": "FILER2", "workgroup": "WORKGROUP", "hostNameFull": "FILER2", "diskModel": "DISK-80G", "diskCapacity": 156301488, "diskTotal": 76900000, "diskAvailable": 70000000, "capacity": "80GB", "total": "76.9GB", "used": "9%", "adapter": {"name": "eth0", "localAddress": "192.168.50.10"}}'
+    check "list --json: nothing but JSON on standard output" [ "${out:0:1}${out: -1}" = "[]" ]
+
+    run check --json --wait 1
+    check "check: exit 0 when devices answer" status_is 0
+    check "check: the adapter, the port and the replies" has "$out" \
+      '{"adapters": [{"name": "eth0", "address": "192.168.50.10", "netmask": "255.255.255.0", "gateway": "192.168.50.1", "up": true, "tried": true, "sent": true, "error": 0}], "portBound": true, "portError": "", "deviceReplies": 3, "otherDatagrams": 0, "selfTest": null, "causes": []}'
+
+    # Port 12310 held by another program (a second orvane, scanning longer).
+    "$orvane" list --wait 6 >/dev/null 2>&1 &
+    holder=$!
+    sleep 0.5
+    run list --wait 1
+    check "port taken: exit 5" status_is 5
+    check "port taken: said so" has "$err" "Cannot receive replies on UDP port 12310"
+    check "port taken: the check names it" has "$err" "UDP port 12310 for the replies"
+    wait "$holder"
+
+    STDIN=pw run configure NAS9 --user u --password-stdin --yes --wait 1
+    check "no device of that name: exit 3" status_is 3
+    check "no device of that name: said so" has "$err" "no device matches 'NAS9' among the 3 found"
+    STDIN=pw run shortcuts FILER2 --wait 1
+    check "shortcuts for a device that does not answer: exit 1" status_is 1
+    check "shortcuts for a device that does not answer: none made" \
+      [ -z "$(ls "$HOME/Desktop")" ]
+
+    run list --wait 0
+    check "usage: exit 2" status_is 2
+    check "usage: said so on standard error" has "$err" "--wait takes whole seconds"
+    run configure FILER2 --password vexil
+    check "a password on the command line: refused, exit 2" status_is 2
+    scans=$(grep -c 'text="0C01S' "$LAB_DEV_A_LOG")
+    STDIN=vexil run configure FILER2 --password-stdin --yes
+    check "no terminal and no --user: exit 2" status_is 2
+    check "no terminal and no --user: refused before any scan" \
+      [ "$(grep -c 'text="0C01S' "$LAB_DEV_A_LOG")" -eq "$scans" ]
+    run --help
+    check "--help: exit 0" status_is 0
+    check "--help: the exit codes" has "$out" "4  time-out"
+    ;;
+
+  configure)
+    STDIN=vexil run configure FILER2 --user vexil --password-stdin --yes
+    check "configure: exit 0" status_is 0
+    new=$(sed -n 's/^FILER2 (00:0A:1B:2C:3D:4F) is at \(192\.168\.50\.[0-9]*\)$/\1/p' <<<"$out")
+    check "configure: the new address on standard output" [ -n "$new" ]
+    check "configure: the request the wizard sends" sent_to b \
+      "0C02S00:0A:1B:2C:3D:4F$new;255.255.255.0;192.168.50.1;FILER2;WORKGROUP;FILER2;vexil;vexil\""
+    check "configure: the password is never shown" lacks "$out$err" "vexil;"
+    check "configure: the shortcuts" test -f "$HOME/Desktop/Setup My Orvane - FILER2.lnk" \
+      -a -f "$HOME/Desktop/Access My Orvane - FILER2.lnk"
+    check "configure: the targets not opened without --open" test ! -e "$work/opened"
+    run list --wait 2
+    check "configure: the device answers at its new address" \
+      has "$out" "Yes         FILER2     $new"
+
+    STDIN=vexil run configure FILER3 --user vexil --password-stdin --yes --address 192.168.50.99
+    check "wrong credentials: exit 1" status_is 1
+    check "wrong credentials: said so" has "$err" "Username or password error"
+    check "--address: the address asked for" sent_to c "0C02S00:0A:1B:2C:3D:50192.168.50.99;"
+    STDIN=vexil run configure FILER3 --user vexil --password-stdin --yes --address 10.0.0.5
+    check "--address outside this PC's network: exit 2" status_is 2
+
+    STDIN=vexil run configure FILER5 --user vexil --password-stdin --yes
+    check "a forged reply is ignored: the device's own answer counts (exit 1)" status_is 1
+
+    requests=$(grep -c 'text="0C02S' "$LAB_DEV_A_LOG")
+    run shortcuts 192.168.50.20 --open
+    check "shortcuts: exit 0" status_is 0
+    check "shortcuts: FILER1 stays where it is" has "$out" "FILER1 (00:0A:1B:2C:3D:4E) is at 192.168.50.20"
+    check "shortcuts: made" test -f "$HOME/Desktop/Setup My Orvane - FILER1.lnk"
+    check "shortcuts: no configuration request" \
+      [ "$(grep -c 'text="0C02S' "$LAB_DEV_A_LOG")" -eq "$requests" ]
+    check "shortcuts --open: shared folders, then the web page" \
+      [ "$(cat "$work/opened" 2>/dev/null)" = "smb://192.168.50.20/
+http://192.168.50.20" ]
+
+    start=$SECONDS
+    STDIN=vexil run configure FILER4 --user vexil --password-stdin --yes
+    check "silent device: exit 4" status_is 4
+    check "silent device: after the 30-second wait" test $((SECONDS - start)) -ge 30
+    check "silent device: said so" has "$err" "No response from Orvane"
+    ;;
+
+  nodevice)
+    run list --wait 1
+    check "no device: exit 3" status_is 3
+    check "no device: said so" has "$err" "There is no Orvane I can find"
+    run list --json --wait 1
+    check "no device, JSON: exit 3 and an empty array" has "$status $out" "3 []"
+    run check --wait 1
+    check "check, no device: exit 3" status_is 3
+    check "check, no device: what was checked" has "$out" "Search request sent on eth0."
+    check "check, no device: the likely causes" has "$out" "A firewall on this PC may be dropping"
+    run check --json --wait 1
+    check "check --json, no device: the causes" has "$out" '"causes": ["firewall", "starting", "other-network"]'
+    ;;
+esac
+
+((failures == 0)) || { echo "$failures failed"; exit 1; }
