@@ -42,7 +42,9 @@ TEST(BakedImage, OpaquePictureComesBackPixelForPixelAt24Bits) {
 
 TEST(BakedImage, TransparencyIsKeptPremultiplied) {
   const QImage source = Sample(true);
-  const QImage back = ViewBakedImage(BakeImage(source), true);
+  // A viewed picture refers to the baked bytes, which must outlive it.
+  const QByteArray baked = BakeImage(source);
+  const QImage back = ViewBakedImage(baked, true);
   ASSERT_FALSE(back.isNull());
   EXPECT_EQ(back.format(), QImage::Format_ARGB32_Premultiplied);
   EXPECT_TRUE(back.hasAlphaChannel());
