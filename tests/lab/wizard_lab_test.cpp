@@ -229,7 +229,11 @@ TEST_F(WizardLab, FloodOfJunkDuringTheWindowNeitherStallsNorHidesDevices) {
   EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.begin() + 4), real);
   for (std::size_t i = 4; i < listed.size(); ++i) EXPECT_EQ(listed[i].rfind("FLOOD-", 0), 0u);
   EXPECT_LT(at(0.99), 50);
+#ifndef __SANITIZE_ADDRESS__
+  // Under AddressSanitizer freed blocks wait in its quarantine (up to 256 MB)
+  // before they are reused, so the peak RSS measures the sanitizer instead.
   EXPECT_LT(rssAfter - rssBefore, 5 * 1024);
+#endif
 }
 
 TEST_F(WizardLab, ForeignAndForgedConfigurationRepliesAreIgnored) {
