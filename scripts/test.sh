@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors, and runs every test.
-# Unit and GUI tests run on loopback and the offscreen platform. Lab tests build
-# their own network namespaces, so they need root; without it they are skipped.
+# Installs what is missing, builds with warnings as errors, and runs every test;
+# then the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer
+# (preset asan), and the fuzz targets: their seed corpus replayed, then each
+# fuzzed for 30 seconds (scripts/fuzz.sh). Unit and GUI tests run on loopback
+# and the offscreen platform. Lab tests build their own network namespaces, so
+# they need root; without it they are skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -16,3 +19,10 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   echo "package check skipped: needs root"
 fi
+
+cmake --preset asan
+cmake --build --preset asan -j "$(nproc)"
+ctest --preset asan -j "$(nproc)"
+
+scripts/fuzz.sh --replay
+scripts/fuzz.sh --no-build --seconds 30
