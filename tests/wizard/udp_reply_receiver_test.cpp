@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QUdpSocket>
+#include <QCoreApplication>
 
+#include "hostnet/broadcast_sender.h"
+#include "hostnet/udp_listener.h"
 #include "tests/support/test_toolkit.h"
 #include "wizard/udp_reply_receiver.h"
 
@@ -14,15 +16,20 @@ namespace {
 
 using testing::WaitFor;
 
-quint16 FreeLoopbackPort() {
-  QUdpSocket probe;
-  probe.bind(QHostAddress::LocalHost, 0);
-  return probe.localPort();
+// A port no socket holds: the first of a run of high ports, starting at one
+// of the process's own, that the listener can take.
+std::uint16_t FreePort() {
+  const auto start = static_cast<std::uint16_t>(40000 + QCoreApplication::applicationPid() % 20000);
+  for (std::uint16_t port = start; port < start + 500; ++port) {
+    UdpListener probe;
+    if (probe.Open(port, nullptr)) return port;
+  }
+  return 0;
 }
 
-void SendToLoopback(quint16 port, const QByteArray& bytes) {
-  QUdpSocket out;
-  out.writeDatagram(bytes, QHostAddress::LocalHost, port);
+void SendToLoopback(std::uint16_t port, const QByteArray& bytes) {
+  SendDatagramTo(std::string_view(bytes.constData(), std::size_t(bytes.size())), "127.0.0.1", port,
+                 false);
 }
 
 void Settle() {
@@ -37,7 +44,7 @@ class ReplyReceiverTest : public ::testing::Test {
   }
   bool Open() { return receiver.Open(error); }
 
-  const quint16 port = FreeLoopbackPort();
+  const std::uint16_t port = FreePort();
   UdpReplyReceiver receiver{port};
   std::vector<std::string> got;
   std::string error;
@@ -83,9 +90,10 @@ TEST_F(ReplyReceiverTest, AHandlerMayCloseTheReceiverWhileItDelivers) {
 }
 
 TEST(ReplyReceiverPortTest, APortHeldByAnotherProgramIsReported) {
-  QUdpSocket other;
-  ASSERT_TRUE(other.bind(QHostAddress::AnyIPv4, 0));
-  UdpReplyReceiver receiver(other.localPort());
+  const std::uint16_t port = FreePort();
+  UdpListener other;
+  ASSERT_TRUE(other.Open(port, nullptr));
+  UdpReplyReceiver receiver(port);
   std::string error;
   EXPECT_FALSE(receiver.Open(error));
   EXPECT_FALSE(error.empty());
