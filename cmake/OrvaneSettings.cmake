@@ -40,11 +40,19 @@ function(orvane_add_test name)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   set(env ${T_ENV})
-  if(T_LABEL STREQUAL "gui")
+  if(T_LABEL STREQUAL "gui" AND WIN32)
+    # Qt's offscreen platform on Windows knows no system fonts, only its own
+    # font folder: the Windows platform, under an X server, measures the texts
+    # with the fonts Windows (or Wine) has (scripts/test-windows.sh).
+    list(APPEND env QT_QPA_PLATFORM=windows)
+  elseif(T_LABEL STREQUAL "gui")
     list(APPEND env QT_QPA_PLATFORM=offscreen)
   endif()
+  # Under an emulator (Wine for the Windows build) listing the tests takes a
+  # program start of its own, slower than the default 5 s allow at first.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
     TEST_PREFIX "${name}."
     PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
 endfunction()

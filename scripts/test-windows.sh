@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Runs the Windows build's tests under Wine (after scripts/build-windows.sh):
+#
+#   scripts/test-windows.sh [--no-lab] [ctest arguments...]
+#
+# 1. The unit and GUI suites through ctest, Wine being the cross-compiling
+#    emulator (scripts/wine-run.sh), all inside one `unshare --net` namespace
+#    with only lo, which holds the one wine server the tests share.
+# 2. The lab: the real orvane-setup.exe on the lab's LAN (scripts/lab.sh) under
+#    Wine and Xvfb, the reachable and the foreign-subnet paths end to end
+#    (tests/windows/wizard_lab.sh).
+# Needs root, for the namespaces.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+lab=1
+if [ "${1:-}" = "--no-lab" ]; then
+  lab=0
+  shift
+fi
+if [ "$(id -u)" -ne 0 ]; then
+  echo "test-windows: needs root for its network namespaces" >&2
+  exit 77
+fi
+export ORVANE_WINDOWS_DEPS="${ORVANE_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/orvane-setup/windows}"
+export WINEPREFIX="${WINEPREFIX:-$ORVANE_WINDOWS_DEPS/wine-prefix}"
+
+start=$(date +%s)
+status=0
+unshare --net --mount -- bash -c '
+  set -u
+  ip link set lo up
+  mkdir -p "/tmp/.wine-$(id -u)"
+  mount -t tmpfs -o mode=700 orvane-wine "/tmp/.wine-$(id -u)"
+  # The GUI tests run on Qt'"'"'s Windows platform, which needs an X server.
+  display_file="$(mktemp)"
+  Xvfb -displayfd 5 -nolisten tcp -screen 0 1600x1200x24 5>"$display_file" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  export DISPLAY=":$(cat "$display_file")"
+  rm -f "$display_file"
+  export ORVANE_WINE_SHARED_SERVER=1
+  # The server, the services and the desktop start here, with their output
+  # going nowhere: one started by a test would hold that test'"'"'s output pipe
+  # open and ctest would wait for it. They stay until the suite has run.
+  scripts/wine-run.sh wineboot >/dev/null 2>&1
+  wineserver -w
+  wineserver -p
+  scripts/wine-run.sh wineboot >/dev/null 2>&1
+  scripts/wine-run.sh explorer /desktop=Default,1600x1200 >/dev/null 2>&1 &
+  status=0
+  ctest --preset windows "$@" || status=$?
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  exit "$status"
+' test-windows "$@" || status=$?
+echo "test-windows: unit and GUI suites under Wine: $(( $(date +%s) - start )) s" >&2
+[ "$status" -eq 0 ] || exit "$status"
+
+if [ "$lab" = 1 ]; then
+  start=$(date +%s)
+  tests/windows/wizard_lab.sh "$root/build/windows" "$root/build/ci/tools/devsim/orvane-devsim"
+  echo "test-windows: the program in the lab under Wine: $(( $(date +%s) - start )) s" >&2
+fi
