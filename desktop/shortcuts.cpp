@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "desktop/file_name.h"
-#include "desktop/replace_file.h"
+#include "desktop/save_shell_link.h"
 #include "desktop/shell_link.h"
 #include "desktop/utf_text.h"
 
@@ -97,12 +97,13 @@ DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::strin
     }
   }
   for (const ShortcutFile& file : files) {
-    const std::vector<std::uint8_t> bytes = WriteShellLink(file.link);
-    if (bytes.empty()) {
+    // The format's limits hold for the shell's own writer too: a target it
+    // cannot hold whole is refused on every platform, never cut short.
+    if (WriteShellLink(file.link).empty()) {
       return Failure("The shortcut \"" + file.fileName +
                      "\" was not created because the device address is too long.");
     }
-    const std::string reason = ReplaceFileWith(desktop / PathOf(file.fileName), bytes);
+    const std::string reason = SaveShellLink(desktop / PathOf(file.fileName), file.link);
     if (!reason.empty()) {
       return Failure("The shortcut \"" + file.fileName +
                      "\" could not be written to the desktop: " + reason + ".");
