@@ -40,12 +40,7 @@ function(orvane_add_test name)
     target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   set(env ${T_ENV})
-  if(T_LABEL STREQUAL "gui" AND WIN32)
-    # Qt's offscreen platform on Windows knows no system fonts, only its own
-    # font folder: the Windows platform, under an X server, measures the texts
-    # with the fonts Windows (or Wine) has (scripts/test-windows.sh).
-    list(APPEND env QT_QPA_PLATFORM=windows)
-  elseif(T_LABEL STREQUAL "gui")
+  if(T_LABEL STREQUAL "gui")
     list(APPEND env QT_QPA_PLATFORM=offscreen)
   endif()
   # Under an emulator (Wine for the Windows build) listing the tests takes a

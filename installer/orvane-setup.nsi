@@ -10,10 +10,11 @@
 ; removes exactly what was installed. Silent: "/S" installs with the default
 ; choices (no desktop icon); "/S /DESKTOPICON" adds the desktop icon too.
 
-Unicode true
+; A 64-bit installer for a 64-bit program: it needs no 32-bit Windows layer
+; (nor Wine's), and sees the 64-bit Program Files and registry as they are.
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "FileFunc.nsh"
-!include "x64.nsh"
 
 !define PRODUCT "Orvane Setup"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\OrvaneSetup"
@@ -67,21 +68,12 @@ Section /o "Desktop icon" SecDesktop
 SectionEnd
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "${PRODUCT} needs a 64-bit Windows."
-    Abort
-  ${EndIf}
-  SetRegView 64
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/DESKTOPICON" $1
   ${IfNot} ${Errors}
     SectionSetFlags ${SecDesktop} ${SF_SELECTED}
   ${EndIf}
-FunctionEnd
-
-Function un.onInit
-  SetRegView 64
 FunctionEnd
 
 ; Removes what the installer put there, file by file, and the folders only

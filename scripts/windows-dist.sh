@@ -78,7 +78,7 @@ zip="$dist/orvane-setup-$version-windows-x64.zip"
 ) > "$stage.uninstall.nsh"
 
 installer="$dist/orvane-setup-$version-windows-x64-installer.exe"
-makensis -V2 -NOCD -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$installer" \
+makensis -V1 -NOCD -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$installer" \
   -DICON="$root/resources/images/orvane.ico" "$root/installer/orvane-setup.nsi" >&2
 
 echo "$stage/orvane-setup.exe"

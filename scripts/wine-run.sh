@@ -71,13 +71,18 @@ fi
 deps="${ORVANE_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/orvane-setup/windows}"
 export WINEPREFIX="${WINEPREFIX:-$deps/wine-prefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
-# No Mono or Gecko installer prompts when a prefix is made.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# No Mono or Gecko installer prompts when a prefix is made, and no menu
+# builder: it would copy every Start-menu and desktop shortcut made under Wine
+# into this machine's own menus and desktop ($HOME/.local, $HOME/.config).
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEQT_FORCE_STDERR_LOGGING=1
 # The Qt and MinGW runtime DLLs, where Windows would find them beside the
 # program; Qt finds its plugins from Qt6Core.dll's own folder.
 gcc_runtime="$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")"
-export WINEPATH="Z:$deps/qt6-mingw/bin;Z:$gcc_runtime;Z:/usr/x86_64-w64-mingw32/lib${WINEPATH:+;$WINEPATH}"
+# ORVANE_WINE_DEPLOYED=1: the program brings its own (the zip's folder).
+if [ "${ORVANE_WINE_DEPLOYED:-}" != 1 ]; then
+  export WINEPATH="Z:$deps/qt6-mingw/bin;Z:$gcc_runtime;Z:/usr/x86_64-w64-mingw32/lib${WINEPATH:+;$WINEPATH}"
+fi
 while IFS='=' read -r name _; do
   case "$name" in
     QT_*) export "WINE$name=${!name}" ;;
