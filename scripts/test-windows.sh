@@ -6,9 +6,12 @@
 # 1. The unit and GUI suites through ctest, Wine being the cross-compiling
 #    emulator (scripts/wine-run.sh), all inside one `unshare --net` namespace
 #    with only lo, which holds the one wine server the tests share.
-# 2. The lab: the real orvane-setup.exe on the lab's LAN (scripts/lab.sh) under
+# 2. The installer: silent install, the installed program's Step 0, silent
+#    uninstall (tests/windows/installer_check.sh).
+# 3. The lab: the real orvane-setup.exe on the lab's LAN (scripts/lab.sh) under
 #    Wine and Xvfb, the reachable and the foreign-subnet paths end to end
-#    (tests/windows/wizard_lab.sh).
+#    (tests/windows/wizard_lab.sh; the device simulator from the ci build, or
+#    $ORVANE_DEVSIM).
 # Needs root, for the namespaces.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -60,8 +63,13 @@ unshare --net --mount -- bash -c '
 echo "test-windows: unit and GUI suites under Wine: $(( $(date +%s) - start )) s" >&2
 [ "$status" -eq 0 ] || exit "$status"
 
+start=$(date +%s)
+tests/windows/installer_check.sh "$root/build/windows"
+echo "test-windows: the installer under Wine: $(( $(date +%s) - start )) s" >&2
+
 if [ "$lab" = 1 ]; then
   start=$(date +%s)
-  tests/windows/wizard_lab.sh "$root/build/windows" "$root/build/ci/tools/devsim/orvane-devsim"
+  tests/windows/wizard_lab.sh "$root/build/windows" \
+    "${ORVANE_DEVSIM:-$root/build/ci/tools/devsim/orvane-devsim}"
   echo "test-windows: the program in the lab under Wine: $(( $(date +%s) - start )) s" >&2
 fi

@@ -2,7 +2,7 @@
 # Installs what is missing, builds with warnings as errors, and runs every test;
 # then the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer
 # (preset asan), and the fuzz targets: their seed corpus replayed, then each
-# fuzzed for 30 seconds (scripts/fuzz.sh). Unit and GUI tests run on loopback
+# fuzzed for 30 seconds (scripts/fuzz.sh); then the Windows leg. Unit and GUI tests run on loopback
 # and the offscreen platform. Lab tests build their own network namespaces, so
 # they need root; without it they are skipped.
 set -euo pipefail
@@ -26,3 +26,12 @@ ctest --preset asan -j "$(nproc)"
 
 scripts/fuzz.sh --replay
 scripts/fuzz.sh --no-build --seconds 30
+
+# The Windows leg: the wizard cross-built with MinGW-w64 and Qt for MinGW, its
+# suites under Wine, the installer, and the program in the lab
+# (scripts/build-windows.sh, scripts/test-windows.sh; root for the namespaces).
+unset QT_QPA_PLATFORM
+scripts/build-windows.sh
+status=0
+scripts/test-windows.sh || status=$?
+[ "$status" -eq 0 ] || [ "$status" -eq 77 ] || exit "$status"

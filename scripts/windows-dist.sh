@@ -65,7 +65,7 @@ deploy "$program" .
 chmod 755 "$stage/orvane-setup.exe"
 [ -n "${taken[qt6gui.dll]:-}" ] && deploy "$qt/plugins/platforms/qwindows.dll" platforms
 [ -n "${taken[qt6widgets.dll]:-}" ] && deploy "$qt/plugins/styles/qwindowsvistastyle.dll" styles
-find "$stage" -iname '*.dll' -o -iname '*.exe' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+find "$stage" \( -iname '*.dll' -o -iname '*.exe' \) -exec x86_64-w64-mingw32-strip --strip-unneeded {} +
 
 zip="$dist/orvane-setup-$version-windows-x64.zip"
 (cd "$dist" && zip -qr -X "$zip" orvane-setup)

@@ -85,7 +85,10 @@ if [ "${ORVANE_WINE_DEPLOYED:-}" != 1 ]; then
 fi
 while IFS='=' read -r name _; do
   case "$name" in
-    QT_*) export "WINE$name=${!name}" ;;
+    QT_*)  # a WINEQT_ variable given by the caller wins
+      wine_name="WINE$name"
+      [ -n "${!wine_name:-}" ] || export "$wine_name=${!name}"
+      ;;
   esac
 done < <(env)
 

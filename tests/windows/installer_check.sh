@@ -35,7 +35,8 @@ Xvfb -displayfd 5 -nolisten tcp -screen 0 1600x1200x24 5>"$work/display" >/dev/n
 xvfb=$!
 trap 'wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 wine() { "$root/scripts/wine-run.sh" "$@"; }
 fail() {
   echo "FAIL (installer): $*" >&2

@@ -1,7 +1,8 @@
-// orvane-win-wait-window <title> <milliseconds>
+// orvane-win-wait-window <title> <milliseconds> [close]
 // Waits until a visible top-level window whose title contains <title> (UTF-8)
-// exists; exits 0 then, 1 when the time runs out. With "-" as the title it
-// prints the titles of the visible top-level windows, one a line.
+// exists; exits 0 then (after asking it to close, with "close"), 1 when the
+// time runs out. With "-" as the title it prints the titles of the visible
+// top-level windows, one a line.
 
 #include <windows.h>
 
@@ -21,7 +22,7 @@ std::wstring Wide(const char* utf8) {
 struct Search {
   std::wstring title;
   bool list = false;
-  bool found = false;
+  HWND found = nullptr;
 };
 
 BOOL CALLBACK Visit(HWND window, LPARAM context) {
@@ -32,7 +33,7 @@ BOOL CALLBACK Visit(HWND window, LPARAM context) {
   if (search.list) {
     if (text[0] != L'\0') std::printf("%ls\n", text);
   } else if (std::wstring(text).find(search.title) != std::wstring::npos) {
-    search.found = true;
+    search.found = window;
     return FALSE;
   }
   return TRUE;
@@ -41,8 +42,8 @@ BOOL CALLBACK Visit(HWND window, LPARAM context) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s <title> <milliseconds>\n", argv[0]);
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: %s <title> <milliseconds> [close]\n", argv[0]);
     return 2;
   }
   Search search;
@@ -52,8 +53,11 @@ int main(int argc, char** argv) {
   do {
     EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
     if (search.list) return 0;
-    if (search.found) return 0;
-    Sleep(100);
+    if (search.found) {
+      if (argc == 4) PostMessageW(search.found, WM_CLOSE, 0, 0);
+      return 0;
+    }
+    Sleep(10);
   } while (static_cast<LONG>(deadline - GetTickCount()) > 0);
   return 1;
 }

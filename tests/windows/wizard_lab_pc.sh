@@ -42,7 +42,8 @@ cleanup() {
 }
 trap cleanup EXIT
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 
 wine() { "$root/scripts/wine-run.sh" "$@"; }
 fail() {
