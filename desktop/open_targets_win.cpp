@@ -6,9 +6,10 @@
 // CreateProcessW starts explorer.exe from the Windows folder by full path, so no
 // "explorer.exe" planted in the current or the program's folder is found first,
 // and no cmd.exe is involved. Explorer still parses its own command line, where
-// blanks, quotes and commas separate arguments and options: an address with any
-// of them between its first and last character, or with a control character,
-// could add a second target or an option, so such an address is refused.
+// blanks, quotes and commas separate arguments and options, and would take a
+// path or a name for a target as well: only a dotted IPv4 address (blanks
+// around it allowed, Explorer drops them) is passed on, anything else is
+// refused, since a device address is nothing else.
 
 #include <windows.h>
 
@@ -21,14 +22,25 @@ namespace orvane {
 
 namespace {
 
-bool IsSafeForCommandLine(std::string_view address) {
+// Four parts of one to three digits, each at most 255, separated by dots.
+bool IsDottedAddress(std::string_view address) {
   const std::string_view inner = TrimBlanks(address);
-  if (inner.empty()) return false;
-  for (char c : inner) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F || c == ' ' || c == '"' || c == ',') return false;
+  int parts = 0;
+  std::size_t at = 0;
+  while (parts < 4) {
+    std::size_t digits = 0;
+    int value = 0;
+    while (at < inner.size() && inner[at] >= '0' && inner[at] <= '9' && digits < 4) {
+      value = value * 10 + (inner[at++] - '0');
+      ++digits;
+    }
+    if (digits == 0 || digits > 3 || value > 255) return false;
+    if (++parts < 4) {
+      if (at >= inner.size() || inner[at] != '.') return false;
+      ++at;
+    }
   }
-  return true;
+  return at == inner.size();
 }
 
 std::wstring WindowsFolder() {
@@ -45,10 +57,10 @@ std::string ErrorText(DWORD error) {
 }  // namespace
 
 DesktopResult OpenShortcutTargets(std::string_view address) {
-  if (!IsSafeForCommandLine(address)) {
+  if (!IsDottedAddress(address)) {
     return {false,
-            "The shortcuts could not be opened because the device address contains characters "
-            "that cannot be passed to Explorer safely."};
+            "The shortcuts could not be opened because the device address is not an IPv4 "
+            "address."};
   }
   const std::wstring folder = WindowsFolder();
   if (folder.empty()) {
