@@ -124,8 +124,15 @@ done
 if [ "$one_test" = 1 ]; then
   out="$(mktemp)"
   set +o pipefail
-  wine "$program" "$@" 2>&1 | tee "$out"
-  status="${PIPESTATUS[0]}"
+  # On a loaded machine Wine now and then fails to start a program at all: it
+  # ends at once and no test has begun. That start, and only that, is tried
+  # once more; a test that ran and failed is never run again.
+  for attempt in 1 2; do
+    wine "$program" "$@" 2>&1 | tee "$out"
+    status="${PIPESTATUS[0]}"
+    grep -q '^\[ RUN      \]' "$out" && break
+    [ "$attempt" = 1 ] && echo "wine-run.sh: no test began (status $status); starting it once more" >&2
+  done
   if [ "$status" -eq 0 ] && ! grep -q '^\[       OK \]' "$out"; then
     echo "wine-run.sh: the run exited 0 but no test ran" >&2
     status=1

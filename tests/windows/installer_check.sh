@@ -21,23 +21,12 @@ if [ "${ORVANE_INSTALLER_INNER:-}" != 1 ]; then
 fi
 ip link set lo up
 
-deps="${ORVANE_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/orvane-setup/windows}"
-prefix="$deps/wine-prefix"
-[ -f "$prefix/.orvane-prepared" ] || { echo "no prepared Wine prefix at $prefix" >&2; exit 1; }
 installer="$(ls "$build"/dist/orvane-setup-*-installer.exe)"
 work="$(mktemp -d)"
-mkdir "$work/upper" "$work/work"
-mount -t overlay -o "lowerdir=$prefix,upperdir=$work/upper,workdir=$work/work" orvane-inst "$prefix"
-mkdir -p "/tmp/.wine-$(id -u)"
-mount -t tmpfs -o mode=700 orvane-wine "/tmp/.wine-$(id -u)"
-export WINEPREFIX="$prefix" ORVANE_WINE_SHARED_SERVER=1 ORVANE_WINE_DEPLOYED=1
-Xvfb -displayfd 5 -nolisten tcp -screen 0 1600x1200x24 5>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
-wine() { "$root/scripts/wine-run.sh" "$@"; }
+. "$here/wine_session.sh"
+wine_session_start "$work" orvane-inst
+trap wine_session_stop EXIT
+export ORVANE_WINE_DEPLOYED=1
 fail() {
   echo "FAIL (installer): $*" >&2
   exit 1

@@ -20,17 +20,9 @@ if [ "${ORVANE_STARTUP_INNER:-}" != 1 ]; then
 fi
 ip link set lo up
 work="$(mktemp -d)"
-mkdir -p "/tmp/.wine-$(id -u)"
-mount -t tmpfs -o mode=700 orvane-wine "/tmp/.wine-$(id -u)"
-deps="${ORVANE_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/orvane-setup/windows}"
-export WINEPREFIX="$deps/wine-prefix" ORVANE_WINE_SHARED_SERVER=1
-Xvfb -displayfd 5 -nolisten tcp -screen 0 1600x1200x24 5>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
-wine() { "$root/scripts/wine-run.sh" "$@"; }
+. "$here/wine_session.sh"
+wine_session_start "$work"
+trap wine_session_stop EXIT
 wine wineboot >/dev/null 2>&1
 wineserver -w
 wineserver -p

@@ -22,30 +22,14 @@ if [ "${ORVANE_LAB_PC_INNER:-}" != 1 ]; then
   exec env ORVANE_LAB_PC_INNER=1 unshare --mount -- bash ${ORVANE_LAB_TRACE:+-x} "$0" "$@"
 fi
 
-deps="${ORVANE_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/orvane-setup/windows}"
-prefix="$deps/wine-prefix"
-[ -f "$prefix/.orvane-prepared" ] || { echo "no prepared Wine prefix at $prefix" >&2; exit 1; }
 program="$build/dist/orvane-setup/orvane-setup.exe"
 tools="$build/tests/windows"
 work="$(mktemp -d)"
-mkdir "$work/upper" "$work/work"
-mount -t overlay -o "lowerdir=$prefix,upperdir=$work/upper,workdir=$work/work" orvane-lab "$prefix"
-mkdir -p "/tmp/.wine-$(id -u)"
-mount -t tmpfs -o mode=700 orvane-wine "/tmp/.wine-$(id -u)"
-export WINEPREFIX="$prefix" ORVANE_WINE_SHARED_SERVER=1 ORVANE_WINE_DEPLOYED=1
+. "$here/wine_session.sh"
+wine_session_start "$work" orvane-lab
+trap wine_session_stop EXIT
+export ORVANE_WINE_DEPLOYED=1
 
-Xvfb -displayfd 5 -nolisten tcp -screen 0 1600x1200x24 5>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
-
-wine() { "$root/scripts/wine-run.sh" "$@"; }
 fail() {
   echo "FAIL ($path): $*" >&2
   wine "$tools/orvane-win-wait-window.exe" - 0 >&2 || true
