@@ -117,11 +117,14 @@ else
   ip netns exec "$LAB_DEV_B_NS" ip -4 -o addr show | grep -q " $address/" ||
     fail "FILER2 did not move to $address"
 fi
-lnkinfo "$access" | grep -q "Description\s*: IP=$address , Access your Orvane" ||
-  fail "access shortcut: $(lnkinfo "$access")"
+# lnkinfo's output is read whole first: `grep -q` stops reading at its match,
+# and with pipefail the writer's SIGPIPE would fail the check.
+access_info="$(lnkinfo "$access")"
+grep -q "Description\s*: IP=$address , Access your Orvane" <<<"$access_info" ||
+  fail "access shortcut: $access_info"
 # Compared as text, whatever lnkinfo prints after the path.
-lnkinfo "$access" | grep -E "(Local|Network) path" | grep -qF ": \\\\$address" ||
-  fail "access shortcut target: $(lnkinfo "$access")"
+grep -E "(Local|Network) path" <<<"$access_info" | grep -qF ": \\\\$address" ||
+  fail "access shortcut target: $access_info"
 expected="explorer \\\\$address (show 1)
 explorer http://$address (show 1)"
 [ "$(tr -d '\r' <"$launches" 2>/dev/null)" = "$expected" ] ||
