@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QPointer>
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -38,8 +40,12 @@ SetupRunPage* WizardLab::StartStep4() {
 double WizardLab::RunUntilEnded(int timeoutMs) {
   QElapsedTimer clock;
   clock.start();
-  StartStep4();
-  EXPECT_TRUE(testing::WaitFor([] { return Ended(); }, timeoutMs)) << "the run did not end";
+  const QPointer<SetupRunPage> page = StartStep4();
+  EXPECT_TRUE(testing::WaitFor([] { return Ended(); }, timeoutMs))
+      << "the run did not end; its status line reads \""
+      << (page && !page->IsUnloaded() ? page->LabelControl("lblRun")->text().toStdString()
+                                      : std::string("(page gone)"))
+      << "\"";
   return clock.elapsed() / 1000.0;
 }
 
@@ -51,8 +57,13 @@ QStringList WizardLab::BoxTexts() {
 
 QStringList WizardLab::Opened() {
   QFile file(Home() + "/opened.txt");
-  // The opener runs detached; give it a moment to write.
-  testing::WaitFor([&] { return file.exists() && file.size() > 0; }, 2000);
+  // The openers run detached and may start late on a loaded machine: wait
+  // for both lines ("pid argument\n" each), then a moment for any third.
+  const auto lineCount = [&] {
+    QFile f(file.fileName());
+    return f.open(QIODevice::ReadOnly) ? f.readAll().count('\n') : 0;
+  };
+  testing::WaitFor([&] { return lineCount() >= 2; }, 5000);
   testing::WaitFor([] { return false; }, 200);
   if (!file.open(QIODevice::ReadOnly)) return {};
   // "pid argument" lines, put in the order the openers were started.

@@ -35,6 +35,7 @@ class WizardLab : public ::testing::Test {
   double RunUntilEnded(int timeoutMs);
 
   static void ChooseRowWhenListed(int row) { ChooseRowWhenShown(row); }
+  static void ChooseHostWhenListed(const char* host) { testing::ChooseHostWhenShown(host); }
   static void ConfirmLoginWhenShown() { testing::ConfirmLoginWhenShown(); }
 
   static QStringList BoxTexts();

@@ -35,9 +35,9 @@ TEST_F(WizardLab, ElevenDevicesAreListedHalfASecondAfterTheWindow) {
   windowOpened = clock.elapsed();
   ASSERT_TRUE(orvane::testing::WaitFor([] { return Ended(); }, 20000));
   ASSERT_GE(listShown, 0);
-  QStringList expected{"Yes"};
-  for (int i = 0; i < 10; ++i) expected << "No";
-  EXPECT_EQ(reachable, expected);
+  // In the order they answered, which the network does not promise.
+  EXPECT_EQ(reachable.size(), 11);
+  EXPECT_EQ(reachable.count("Yes"), 1);
   // The window lasts 3000 ms from its opening, seen here up to 5 ms late.
   const double ready = double(listShown - windowOpened - 3000) / 1000.0;
   std::printf("11 devices, 10 silent to the echo: list ready %.3f s after the scan window\n",

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QTreeWidget>
+#include <cstdio>
 
 #include "ui/form_window.h"
 
@@ -86,6 +87,21 @@ void ChooseRowWhenShown(int row) {
   WhenShown("frmSelect", [row](FormWindow* p) {
     auto* list = static_cast<QTreeWidget*>(p->ControlByName("ListView1"));
     list->setCurrentItem(list->topLevelItem(row));
+    p->ButtonControl("cmdNext")->click();
+  });
+}
+
+void ChooseHostWhenShown(const QString& host) {
+  WhenShown("frmSelect", [host](FormWindow* p) {
+    auto* list = static_cast<QTreeWidget*>(p->ControlByName("ListView1"));
+    const QList<QTreeWidgetItem*> rows = list->findItems(host, Qt::MatchExactly, 2);
+    if (rows.size() != 1) {
+      // The list stays up: the test that waits for the run fails, and says why here.
+      std::fprintf(stderr, "%s is listed %lld times\n", qPrintable(host),
+                   static_cast<long long>(rows.size()));
+      return;
+    }
+    list->setCurrentItem(rows.front());
     p->ButtonControl("cmdNext")->click();
   });
 }

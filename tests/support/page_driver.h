@@ -25,6 +25,9 @@ void Later(std::function<void()> fn, int ms = 0);
 
 // On the device list page, when it shows: choose that row, then Next.
 void ChooseRowWhenShown(int row);
+// The same for the row of the device with that host name, wherever it stands:
+// on a real network the order of the replies is not promised.
+void ChooseHostWhenShown(const QString& host);
 
 // On the login page, when it shows: fill the boxes, then Next.
 void ConfirmLoginWhenShown(const QString& user = "vexil", const QString& password = "vexil");
