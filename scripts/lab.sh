@@ -34,6 +34,8 @@ Options:
                           a second adapter for the PC (eth1) on a second LAN of its
                           own; with GATEWAY it gets a default route of a higher
                           metric than eth0's. Devices join it with --lan2
+  --drop-replies PCT      the PC drops PCT % (0-100) of the UDP datagrams to its
+                          port 12310, each one by chance on its own (nftables)
   --device NAME ADDR/PREFIX[,GATEWAY] [DEVSIM OPTIONS...]
                           a device namespace NAME (lower-case letters and digits)
                           with that address; the gateway defaults to the first
@@ -48,7 +50,12 @@ Options:
                           --ignore-echo (the namespace drops echo requests but
                           answers ARP), --hold FIRST-LAST (the namespace also
                           holds the addresses of its subnet whose last part is
-                          FIRST to LAST).
+                          FIRST to LAST), --drop-requests PCT (the namespace
+                          drops PCT % of the UDP datagrams to its port 12311,
+                          as --drop-replies does).
+                          A device whose identity (the lab's or its last --id)
+                          reads as a unicast hardware address, 00:0A:1B:2C:3D:4E
+                          or 00-0a-..., has it on eth0 if no earlier one has.
                           Without any --device: a 192.168.50.20/24 (FILER1) and
                           b 10.20.30.40/24 (FILER2, a foreign subnet, --apply).
   --devsim PATH           the simulator (default $ORVANE_DEVSIM, else
@@ -93,6 +100,7 @@ devsim="${ORVANE_DEVSIM:-$repo_root/build/dev/tools/devsim/orvane-devsim}"
 prefix=orvlab
 lifetime=900
 timeout=0
+drop_replies=""
 log_dir=""
 run_as=""
 dev_names=() dev_cidrs=() dev_gateways=() dev_opt_start=() dev_opt_count=() dev_opts=()
@@ -126,6 +134,7 @@ while (($#)); do
     --prefix) prefix=${2:?--prefix needs a name}; shift 2 ;;
     --lifetime) lifetime=${2:?--lifetime needs seconds}; shift 2 ;;
     --timeout) timeout=${2:?--timeout needs seconds}; shift 2 ;;
+    --drop-replies) drop_replies=${2:?--drop-replies needs a percentage}; shift 2 ;;
     --log-dir) log_dir=${2:?--log-dir needs a directory}; shift 2 ;;
     --as) run_as=${2:?--as needs a user}; shift 2 ;;
     --device)
@@ -148,6 +157,10 @@ done
 [[ $prefix =~ ^[a-z][a-z0-9]{0,11}$ ]] || die "--prefix: 1-12 lower-case letters or digits, starting with a letter"
 [[ $lifetime =~ ^[1-9][0-9]*$ ]] || die "--lifetime wants whole seconds"
 [[ $timeout =~ ^[0-9]+$ ]] || die "--timeout wants whole seconds"
+check_percent() {  # WHAT VALUE
+  [[ $2 =~ ^([0-9]|[1-9][0-9]|100)$ ]] || die "$1 wants a percentage from 0 to 100, not '$2'"
+}
+[[ -z $drop_replies ]] || check_percent --drop-replies "$drop_replies"
 
 if ((${#dev_names[@]} == 0)); then
   add_device a 192.168.50.20/24
@@ -174,9 +187,22 @@ check_cidr() {
   [[ $1 =~ ^([0-9]{1,3}\.){3}[0-9]{1,3}/([0-9]|[12][0-9]|3[0-2])$ ]] || die "'$1' is not ADDR/PREFIX"
 }
 
+# The unicast link-layer address IDENTITY reads as (lower case, colons), or
+# nothing. All zeros reads as none: the kernel refuses it.
+mac_of() {
+  local id=${1,,}
+  [[ $id == *:*-* || $id == *-*:* ]] && return 0
+  id=${id//-/:}
+  [[ $id =~ ^[0-9a-f]{2}(:[0-9a-f]{2}){5}$ && $id != 00:00:00:00:00:00 ]] || return 0
+  ((16#${id:0:2} & 1)) || echo "$id"
+}
+
 check_cidr "$pc_cidr"
 [[ -z $pc2_where ]] || check_cidr "${pc2_where%%,*}"
-needs_devsim=0
+needs_devsim=0 needs_nft=0
+[[ -z $drop_replies ]] || needs_nft=1
+dev_macs=()
+declare -A mac_holder=()
 for i in "${!dev_names[@]}"; do
   check_cidr "${dev_cidrs[$i]}"
   if [[ -z ${dev_gateways[$i]} ]]; then
@@ -185,11 +211,42 @@ for i in "${!dev_names[@]}"; do
     dev_gateways[$i]=$(to_dotted $((($(to_number "$addr") & mask) + 1)))
   fi
   opts=("${dev_opts[@]:${dev_opt_start[$i]}:${dev_opt_count[$i]}}")
-  [[ " ${opts[*]} " == *" --no-sim "* ]] || needs_devsim=1
+  identity=""
+  if [[ " ${opts[*]} " != *" --no-sim "* ]]; then
+    needs_devsim=1
+    printf -v identity '00:0A:1B:2C:3D:%02X' $((0x4E + i))
+  fi
   [[ " ${opts[*]} " != *" --lan2 "* || -n $pc2_where ]] || die "device ${dev_names[$i]}: --lan2 needs --pc2"
+  set -- "${opts[@]}"
+  while (($#)); do
+    case $1 in
+      --id) identity=${2:-}; shift ;;
+      --id=*) identity=${1#--id=} ;;
+      --drop-requests)
+        check_percent "device ${dev_names[$i]}: --drop-requests" "${2:-}"
+        needs_nft=1
+        shift
+        ;;
+    esac
+    shift
+  done
+  # Two interfaces with one address on one bridge would leave both half
+  # reachable, so a later device with the same identity keeps a random one.
+  mac=$(mac_of "$identity")
+  if [[ -n $mac && -z ${mac_holder[$mac]:-} ]]; then
+    mac_holder[$mac]=${dev_names[$i]}
+  else
+    mac=""
+  fi
+  dev_macs+=("$mac")
 done
 if ((needs_devsim)) && [[ ! -x $devsim ]]; then
   die "no simulator at $devsim: build it (cmake --build --preset dev --target orvane-devsim) or give --devsim"
+fi
+nft=$(PATH=$PATH:/usr/sbin:/sbin command -v nft)
+if ((needs_nft)) && [[ -z $nft ]]; then
+  say "--drop-replies/--drop-requests need nft (scripts/install-deps.sh) (skipping: exit 77)"
+  exit 77
 fi
 
 # ---- teardown, armed before anything is created -----------------------------
@@ -266,12 +323,13 @@ new_ns() {  # ROLE: creates <run id>-ROLE and remembers it for the teardown
 }
 
 port_count=0
-attach() {  # NS ADDR/PREFIX GATEWAY [BRIDGE [IF [METRIC]]]: IF in NS, its peer on the bridge
-  local ns=$1 cidr=$2 gateway=$3 bridge=${4:-br0} iface=${5:-eth0} metric=${6:-0}
+attach() {  # NS ADDR/PREFIX GATEWAY [BRIDGE [IF [METRIC [MAC]]]]: IF in NS, its peer on the bridge
+  local ns=$1 cidr=$2 gateway=$3 bridge=${4:-br0} iface=${5:-eth0} metric=${6:-0} mac=${7:-}
   local port="p$port_count"
   port_count=$((port_count + 1))
   must ip -n "$bridge_ns" link add "$port" type veth peer name "$iface" netns "$ns"
   must ip -n "$bridge_ns" link set "$port" master "$bridge" up
+  [[ -z $mac ]] || must ip -n "$ns" link set dev "$iface" address "$mac"
   must ip -n "$ns" addr add "$cidr" broadcast + dev "$iface"
   must ip -n "$ns" link set "$iface" up
   # A limited broadcast (255.255.255.255) is routed like any other address:
@@ -279,6 +337,16 @@ attach() {  # NS ADDR/PREFIX GATEWAY [BRIDGE [IF [METRIC]]]: IF in NS, its peer 
   # at the gateway; "onlink" keeps a gateway outside the subnet acceptable.
   [[ $gateway == none || -z $gateway ]] && return 0
   must ip -n "$ns" route add default via "$gateway" dev "$iface" onlink metric "$metric"
+}
+
+# Drops PCT % of the UDP datagrams coming in to PORT in NS, each one by chance
+# (there is no netem here). nft refuses "mod 100 < 100", so 100 is plain drop.
+drop_udp() {  # NS PORT PCT
+  local chance="numgen random mod 100 < $3"
+  (($3 == 100)) && chance=""
+  must ip netns exec "$1" "$nft" "add table ip lab_loss;
+    add chain ip lab_loss input { type filter hook input priority 0; };
+    add rule ip lab_loss input udp dport $2 $chance drop"
 }
 
 bridge_ns="$run_id-br"
@@ -299,6 +367,7 @@ if [[ -n $pc2_where ]]; then
   LAB_PC2_NETMASK=$(prefix_mask "${pc2_cidr#*/}")
   export LAB_PC2_NETMASK LAB_PC2_GATEWAY=${pc2_gateway:-none}
 fi
+[[ -z $drop_replies ]] || drop_udp "$pc_ns" 12310 "$drop_replies"
 # Unprivileged ICMP echo (datagram ICMP sockets) is refused by default ("1 0").
 must ip netns exec "$pc_ns" sysctl -q -w net.ipv4.ping_group_range="0 2147483647"
 
@@ -337,7 +406,7 @@ for i in "${!dev_names[@]}"; do
   ns="$run_id-d-$name"
   new_ns "d-$name"
   opts=()
-  no_sim=0 lan=br0 ignore_echo=0 hold=""
+  no_sim=0 lan=br0 ignore_echo=0 hold="" drop_requests=""
   set -- "${dev_opts[@]:${dev_opt_start[$i]}:${dev_opt_count[$i]}}"
   while (($#)); do
     case $1 in
@@ -345,11 +414,13 @@ for i in "${!dev_names[@]}"; do
       --lan2) lan=br1 ;;
       --ignore-echo) ignore_echo=1 ;;
       --hold) hold=${2:?--hold needs FIRST-LAST}; shift ;;
+      --drop-requests) drop_requests=$2; shift ;;
       *) opts+=("$1") ;;
     esac
     shift
   done
-  attach "$ns" "$cidr" "$gateway" "$lan"
+  attach "$ns" "$cidr" "$gateway" "$lan" eth0 0 "${dev_macs[$i]}"
+  [[ -z $drop_requests ]] || drop_udp "$ns" 12311 "$drop_requests"
   # The kernel drops echo requests; ARP it still answers, as it must.
   ((ignore_echo)) && must ip netns exec "$ns" sysctl -q -w net.ipv4.icmp_echo_ignore_all=1
   if [[ -n $hold ]]; then

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/devsim/devsim_host.h"
@@ -54,6 +55,17 @@ TEST(DevsimOptions, DeviceBlocksSplitTheOptions) {
   EXPECT_FALSE(d[2].facts.hasDisk);
   EXPECT_EQ(d[2].replyTarget, ReplyTarget::kAddress);
   EXPECT_EQ(d[2].replyAddress, "10.1.2.3");
+}
+
+TEST(DevsimOptions, SwitchesSetTheirOwnDeviceOnly) {
+  const std::vector<std::pair<std::string, bool DeviceBehaviour::*>> switches = {
+      {"--apply", &DeviceBehaviour::apply},
+      {"--lose-config-reply", &DeviceBehaviour::loseConfigReply}};
+  for (const auto& [option, flag] : switches) {
+    const auto d = Parse({"--host", "A", "--device", option, "--device"}).options.devices;
+    ASSERT_EQ(d.size(), 3u) << option;
+    EXPECT_TRUE(!(d[0].*flag) && d[1].*flag && !(d[2].*flag)) << option;
+  }
 }
 
 TEST(DevsimOptions, DelaysRawTextsAndCounts) {

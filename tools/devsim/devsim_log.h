@@ -6,7 +6,7 @@
 // Line format (fields separated by one blank):
 //   t=<seconds since start> RECV from=<addr>:<port> len=<n> hex=<bytes> text="<printable>"
 //   t=<seconds since start> SEND id="<identity>" to=<addr>:<port> len=<n> hex=<bytes> text="..."
-//   t=<seconds since start> <WORD> <free text>        (READY, CONFIG, APPLY, EXIT, ...)
+//   t=<seconds since start> <WORD> <free text>        (READY, CONFIG, APPLY, LOST, EXIT, ...)
 // hex is the exact payload, two lower-case digits a byte (empty for an empty
 // datagram); text is the same bytes with printable ASCII kept and everything
 // else, including '"' and '\', written as \xHH.

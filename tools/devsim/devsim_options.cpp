@@ -174,6 +174,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       current().facts.hasDisk = false;
     } else if (name == "--apply") {
       current().apply = true;
+    } else if (name == "--lose-config-reply") {
+      current().loseConfigReply = true;
     } else if (const auto it = ValueOptions().find(name); it != ValueOptions().end()) {
       if (!inlineValue && i + 1 == args.size()) {
         result.error = name + " needs a value";
@@ -237,6 +239,8 @@ Device options (texts accept the escapes \xHH \\ \n \r \t \0):
   --discovery-raw TEXT  send TEXT instead of the composed 0C01R
   --config-raw TEXT     send TEXT instead of the composed 0C02R (the request is
                         still checked and applied as usual)
+  --lose-config-reply   act on a 0C02S as usual (check, --apply, new facts) but
+                        send no reply at all; the log says LOST instead of SEND
   --junk N              send N junk datagrams ahead of each reply
   --repeat N            send each reply N times (default 1)
   --reply-to WHERE      broadcast (255.255.255.255, the default), sender (the

@@ -21,6 +21,7 @@ struct DeviceBehaviour {
   bool apply = false;         // really move to the address of an accepted 0C02S
   bool silentDiscovery = false;
   bool silentConfig = false;
+  bool loseConfigReply = false;  // act on a 0C02S, but let no reply leave
   int discoveryDelayMs = 0;
   int configDelayMs = 0;
   std::optional<std::string> discoveryRaw;  // sent instead of the composed 0C01R

@@ -165,6 +165,13 @@ void Simulator::AnswerConfig(DeviceBehaviour& device, ConfigParse parse,
   }
   const std::string reply =
       device.configRaw ? *device.configRaw : ComposeConfigReply(device.facts.identity, status);
+  if (device.loseConfigReply) {
+    // The device has done all it would do; only its answer goes missing, as
+    // when it is lost on the LAN. The log tells a test that the device acted.
+    log_.Event("LOST", "id=\"" + PrintableOf(device.facts.identity) + "\" reply=\"" +
+                           PrintableOf(reply) + "\"");
+    return;
+  }
   Queue(device, from, reply, device.configDelayMs);
 }
 
