@@ -50,8 +50,11 @@ class WatchedProber final : public Prober {
     return results;
   }
   std::string CouldNotProbeReason() const override { return host_.CouldNotProbeReason(); }
-  NeighbourAnswer AskNeighbour(const std::string& address, bool resolve) override {
+  Neighbour AskNeighbour(const std::string& address, bool resolve) override {
     return host_.AskNeighbour(address, resolve);
+  }
+  Neighbour LookNeighbour(const std::string& address) override {
+    return host_.LookNeighbour(address);
   }
 
  private:
@@ -156,6 +159,20 @@ int RunProgram(const std::vector<std::string>& args, Terminal& terminal, std::os
   WatchedProber prober(trouble);
   HostSettings settings;
   WatchedDesktop desktop(trouble);
+  // An address that no device may have is refused before anything is sent,
+  // with the reason, rather than after a search that could only fail.
+  if (invocation.address) {
+    for (const Adapter& adapter : settings.ReadAdapters()) {
+      if (!CanSendOn(adapter) || !IsNeverCandidate(*invocation.address, adapter.settings))
+        continue;
+      const LocalSettings& pc = adapter.settings;
+      return Usage(err, "--address " + *invocation.address +
+                            " is this PC's own address, its gateway, or the network or broadcast "
+                            "address of its network on " +
+                            adapter.name + " (" + pc.LocalAddress + ", mask " + pc.LocalNetmask +
+                            ", gateway " + pc.LocalGateway + "): nothing was sent");
+    }
+  }
   RandomCandidateSource random;
   // --address A.B.C.D: every draw of the search gives D, so it probes exactly
   // the address asked for and takes it only when it is proven free.

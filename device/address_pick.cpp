@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "hostnet/ipv4_text.h"
+
 namespace orvane {
 
 namespace {
@@ -59,6 +61,21 @@ Candidate PickRandomAddress(std::string_view localAddress, CandidateSource& sour
   candidate.address.append(std::to_string(LastPartFor(source.NextUnit())));
   candidate.settingsValid = true;
   return candidate;
+}
+
+bool IsNeverCandidate(std::string_view candidate, const LocalSettings& pc) {
+  const std::optional<std::uint32_t> address = ParseDottedQuad(candidate);
+  if (!address) return false;
+  const std::optional<std::uint32_t> own = ParseDottedQuad(pc.LocalAddress);
+  if (address == own || address == ParseDottedQuad(pc.LocalGateway)) return true;
+  const std::optional<std::uint32_t> mask = ParseDottedQuad(pc.LocalNetmask);
+  if (!own || !mask) return false;
+  const std::uint32_t hosts = ~*mask;
+  // A run of ones, then zeros; /31 and /32 have no network or broadcast address.
+  if ((hosts & (hosts + 1)) != 0 || hosts < 3) return false;
+  if ((*address & *mask) != (*own & *mask)) return false;
+  const std::uint32_t host = *address & hosts;
+  return host == 0 || host == hosts;
 }
 
 }  // namespace orvane

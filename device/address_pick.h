@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "hostnet/adapter_settings.h"
+
 namespace orvane {
 
 inline constexpr std::string_view kInvalidCandidate = "0.0.0.0";
@@ -60,5 +62,12 @@ struct Candidate {
 // "..." gives "...x". Otherwise returns "0.0.0.0" with settingsValid false,
 // without drawing; telling the user is the caller's job.
 Candidate PickRandomAddress(std::string_view localAddress, CandidateSource& source);
+
+// Addresses that are never handed out, whatever a probe would say: this PC's
+// own, its gateway, and the network and broadcast addresses of its subnet by
+// its mask (with 255.255.255.192 that is .0, .63, .64, .127, .128 ... as the
+// PC's address decides), which no device can use. A /31 or /32 mask, or one
+// that is not a run of ones, has no such addresses.
+bool IsNeverCandidate(std::string_view candidate, const LocalSettings& pc);
 
 }  // namespace orvane

@@ -19,8 +19,12 @@ std::string HostProber::CouldNotProbeReason() const {
   return error ? std::system_category().message(error) : std::string();
 }
 
-NeighbourAnswer HostProber::AskNeighbour(const std::string& address, bool resolve) {
+Neighbour HostProber::AskNeighbour(const std::string& address, bool resolve) {
   return orvane::AskNeighbour(address, resolve, kProbeTimeout);
+}
+
+Neighbour HostProber::LookNeighbour(const std::string& address) {
+  return orvane::LookNeighbour(address);
 }
 
 SendOutcome HostSender::Send(std::string_view bytes) {

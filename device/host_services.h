@@ -15,7 +15,8 @@ class HostProber final : public Prober {
   ProbeResult Probe(const std::string& address) override;
   std::vector<ProbeResult> ProbeAll(std::span<const std::string> addresses) override;
   std::string CouldNotProbeReason() const override;
-  NeighbourAnswer AskNeighbour(const std::string& address, bool resolve) override;
+  Neighbour AskNeighbour(const std::string& address, bool resolve) override;
+  Neighbour LookNeighbour(const std::string& address) override;
 };
 
 // Sends to 255.255.255.255 port 12311, where the devices listen.

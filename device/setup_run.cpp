@@ -5,6 +5,8 @@
 #include "device/address_pick.h"
 #include "device/codec.h"
 #include "device/device_table.h"
+#include "device/sighting.h"
+#include "hostnet/ipv4_text.h"
 
 namespace orvane {
 
@@ -38,7 +40,9 @@ SetupRun::SetupRun(const Services& services, RunFrontEnd& frontEnd, Language lan
       receiver_(services.receivers.MakeReceiver()),
       scanStart_(services.clock.MakeTimer()),
       scanWindow_(services.clock.MakeTimer()),
+      discoveryRepeat_(services.clock.MakeTimer()),
       replyTimeout_(services.clock.MakeTimer()),
+      lookWhileWaiting_(services.clock.MakeTimer()),
       watchDeadline_(services.clock.MakeTimer()),
       watchNext_(services.clock.MakeTimer()) {
   receiver_->onDatagram = [this](std::string_view datagram, const Arrival& arrival) {
@@ -55,7 +59,9 @@ void SetupRun::Stop() {
   awaitingReply_ = false;
   scanStart_->Stop();
   scanWindow_->Stop();
+  discoveryRepeat_->Stop();
   replyTimeout_->Stop();
+  lookWhileWaiting_->Stop();
   watchDeadline_->Stop();
   watchNext_->Stop();
   receiver_->Close();
@@ -96,6 +102,19 @@ void SetupRun::StartScan() {
   scanWindow_->Start(scanWindowLength_, [this] {
     if (!stopped_) OnScanWindowEnded();
   });
+  RepeatDiscovery();
+}
+
+void SetupRun::RepeatDiscovery() {
+  if (discoveryRequests_ >= kDiscoveryRequests) return;
+  discoveryRepeat_->Start(kDiscoveryRepeat, [this] {
+    if (stopped_ || !scanWindow_->IsActive()) return;
+    // A repeat that fails says nothing the first request has not said; the
+    // report keeps what happened on each adapter.
+    SendDiscovery();
+    ++discoveryRequests_;
+    RepeatDiscovery();
+  });
 }
 
 void SetupRun::OpenReceiver() {
@@ -117,32 +136,42 @@ void SetupRun::CloseReceiver() {
 }
 
 void SetupRun::BroadcastDiscovery() {
-  const std::string request = BuildDiscoveryRequest();
   report_.adapters.clear();
   for (const Adapter& adapter : sendAdapters_) report_.adapters.push_back({adapter});
+  discoveryRequests_ = 1;
+  AfterBroadcast(SendDiscovery());
+}
+
+SendOutcome SetupRun::SendDiscovery() {
+  const std::string request = BuildDiscoveryRequest();
+  // An adapter counts as sent on once any request left on it; until then
+  // the report keeps its first failure.
+  const auto record = [](ScanReport::AdapterCheck& check, const SendOutcome& outcome) {
+    if (!check.tried || outcome.stage == SendOutcome::Stage::Sent) check.outcome = outcome;
+    check.tried = true;
+  };
   if (!SeveralAdapters()) {
     // One adapter (or none connected): the routes pick the way out, as on
     // any PC, and the wire sees exactly what it always saw.
     const SendOutcome outcome = services_.sender.Send(request);
-    if (!report_.adapters.empty()) report_.adapters[0] = {sendAdapters_[0], true, outcome};
-    AfterBroadcast(outcome);
-    return;
+    if (!report_.adapters.empty()) record(report_.adapters[0], outcome);
+    return outcome;
   }
   // Several: the request goes out on each, so that a device on any network
   // of this PC hears it, not only one on the network of the default route.
   std::optional<SendOutcome> failure;
   bool sent = false;
   for (ScanReport::AdapterCheck& check : report_.adapters) {
-    check.tried = true;
-    check.outcome = services_.sender.SendVia(request, check.adapter);
-    if (check.outcome.stage == SendOutcome::Stage::Sent)
+    const SendOutcome outcome = services_.sender.SendVia(request, check.adapter);
+    record(check, outcome);
+    if (outcome.stage == SendOutcome::Stage::Sent)
       sent = true;
     else if (!failure)
-      failure = check.outcome;
+      failure = outcome;
   }
   // Failing on one network of several is no failure of the scan; the report
   // names it.
-  AfterBroadcast(sent ? SendOutcome{SendOutcome::Stage::Sent, 0} : *failure);
+  return sent ? SendOutcome{SendOutcome::Stage::Sent, 0} : *failure;
 }
 
 void SetupRun::Broadcast(std::string message, const Adapter* via) {
@@ -182,18 +211,24 @@ void SetupRun::OnDatagram(std::string_view datagram, const Arrival& arrival) {
 }
 
 void SetupRun::StoreDiscovery(std::string_view datagram, const Arrival& arrival) {
-  ++report_.deviceReplies;
-  if (SeveralAdapters()) {
-    // The request went out on each adapter, so a device on a network that
-    // two adapters share answers each, and a broadcast reply arrives on
-    // both: one device, one row (by its 17-character identity). With one
-    // adapter every reply keeps its row, as it always has.
-    const std::string_view identity = datagram.substr(5, 17);
-    for (std::int16_t i = 0; i <= lastDevice_; ++i)
-      if (devices_[static_cast<std::size_t>(i)].DeviceId == identity) return;
+  DeviceRecord read;
+  if (!ParseDiscoveryReply(datagram, read)) {
+    // Not a reply the list could show: the report counts it with the rest.
+    ++report_.otherDatagrams;
+    return;
   }
-  if (StoreDiscoveryReply(devices_, lastDevice_, datagram))
-    arrivals_[static_cast<std::size_t>(lastDevice_)] = arrival;
+  // The request goes out several times and on every adapter, and a device
+  // answers each one it hears (a broadcast reply arrives on every adapter
+  // of its network): one device, one row, by its 17-character identity, in
+  // the place and with the adapter of its first reply.
+  for (std::int16_t i = 0; i <= lastDevice_; ++i)
+    if (devices_[static_cast<std::size_t>(i)].DeviceId == read.DeviceId) return;
+  if (!StoreDiscoveryReply(devices_, lastDevice_, datagram)) {
+    ++report_.otherDatagrams;  // the table is full: not listed
+    return;
+  }
+  arrivals_[static_cast<std::size_t>(lastDevice_)] = arrival;
+  ++report_.deviceReplies;
 }
 
 const Adapter* SetupRun::ArrivalAdapter(std::size_t index) const {
@@ -205,6 +240,7 @@ const Adapter* SetupRun::ArrivalAdapter(std::size_t index) const {
 }
 
 void SetupRun::OnScanWindowEnded() {
+  discoveryRepeat_->Stop();
   CloseReceiver();
   Status(TextId::ScanComplete);
   addressFound_ = false;
@@ -271,13 +307,35 @@ std::optional<SetupRun::Choice> SetupRun::ChooseDevice() {
       const ProbeResult answer = i < answers.size() ? answers[i] : ProbeResult::CouldNotProbe;
       if (answer == ProbeResult::CouldNotProbe) SayCouldNotProbeOnce();
       if (stopped_) break;
-      rows.push_back({&devices_[i], answer == ProbeResult::Answered});
+      rows.push_back({&devices_[i],
+                      answer == ProbeResult::Answered || AnswersArpOnALink(devices_[i], answer)});
     }
   }
   if (stopped_) return std::nullopt;
   const std::optional<std::size_t> row = frontEnd_.ChooseDevice(rows);
   if (stopped_ || !row || *row >= rows.size()) return std::nullopt;
   return Choice{*row, rows[*row].reachable};
+}
+
+bool SetupRun::AnswersArpOnALink(const DeviceRecord& device, ProbeResult echo) {
+  if (echo != ProbeResult::NoAnswer && echo != ProbeResult::CouldNotProbe) return false;
+  // A NAS with its own firewall on drops echoes; moving it would break every
+  // share mapped to its address. Only ARP on a link of this PC can speak for
+  // it, and only with the device's own hardware address.
+  if (!ParseHardwareAddress(device.DeviceId)) return false;
+  const std::optional<std::uint32_t> address = ParseDottedQuad(device.IpAddress);
+  if (!address) return false;
+  bool onLink = false;
+  for (const Adapter& adapter : sendAdapters_) {
+    const auto own = ParseDottedQuad(adapter.settings.LocalAddress);
+    const auto mask = ParseDottedQuad(adapter.settings.LocalNetmask);
+    onLink = onLink || (own && mask && (*own & *mask) == (*address & *mask));
+  }
+  if (!onLink) return false;
+  // The echo just sent left the answer in the table; without one, ask.
+  return AnswersArpAsItself(
+      device.DeviceId,
+      services_.prober.AskNeighbour(device.IpAddress, echo == ProbeResult::CouldNotProbe));
 }
 
 bool SetupRun::SearchFreeAddress() {
@@ -292,6 +350,11 @@ bool SetupRun::SearchFreeAddress() {
       if (!stopped_) frontEnd_.EndProgram();
       return false;
     }
+    // This PC's own address, its gateway and the subnet's network and
+    // broadcast addresses are never given out. Such a draw uses up its try
+    // unprobed, as the probe of a busy address would, so a search always
+    // ends after 20 draws.
+    if (IsNeverCandidate(newAddress_, settings_)) continue;
     ProbeResult answer = ProbeResult::CouldNotProbe;
     {
       const Busy busy(frontEnd_);  // a free candidate blocks for the whole 500 ms
@@ -327,13 +390,13 @@ bool SetupRun::CandidateIsFree(ProbeResult answer) {
       // A dropped echo proves nothing: firewalled PCs and printers hold
       // their address without answering. A host that answered ARP for it
       // during the echo does hold it.
-      return services_.prober.AskNeighbour(newAddress_, false) != NeighbourAnswer::Held;
+      return services_.prober.AskNeighbour(newAddress_, false).answer != NeighbourAnswer::Held;
     case ProbeResult::CouldNotProbe:
       break;
   }
   // No echo can leave this PC: ARP alone decides, and only an address the
   // link was asked about and no host claimed is free.
-  return services_.prober.AskNeighbour(newAddress_, true) == NeighbourAnswer::Silent;
+  return services_.prober.AskNeighbour(newAddress_, true).answer == NeighbourAnswer::Silent;
 }
 
 std::string SetupRun::PickRandomAddress() {
@@ -374,15 +437,45 @@ void SetupRun::ConfigureDevice(const DeviceRecord& device) {
   awaitingReply_ = true;
   OpenReceiver();
   if (stopped_) return Credentials::Wipe(request);
-  // The run goes on in the reply handling or in the time-out. On a PC with
-  // several networks the request goes out by the one the device answered on.
+  // The run goes on in the reply handling, the look at the new address or
+  // the time-out. On a PC with several networks the request goes out by the
+  // one the device answered on.
   Broadcast(std::move(request), SeveralAdapters() ? ArrivalAdapter(selected_) : nullptr);
+  if (!stopped_ && awaitingReply_) LookWhileWaiting();
+}
+
+void SetupRun::LookWhileWaiting() {
+  lookWhileWaiting_->Start(kLookWhileWaiting, [this] {
+    if (stopped_ || !awaitingReply_) return;
+    // The address was proven free just before the request: a host there now
+    // is the device, unless ARP names another hardware address than its
+    // identity. A refusal that arrives first still ends the run as refused.
+    const Neighbour arp = services_.prober.LookNeighbour(newAddress_);
+    if (DeviceIsThere(devices_[selected_].DeviceId, false, arp))
+      FoundWithoutReply();
+    else
+      LookWhileWaiting();
+  });
+}
+
+void SetupRun::FoundWithoutReply() {
+  // The device acted on the request and its reply was lost on the way: a
+  // success, said to be unconfirmed. No second watch: it was just seen there.
+  awaitingReply_ = false;
+  replyTimeout_->Stop();
+  CloseReceiver();
+  frontEnd_.SetMark(Row::Configuration, Mark::Done);
+  Status(TextId::ConfigurationSucceeded);
+  outcome_ = RunOutcome::Configured;
+  FinishWithShortcuts(newAddress_, TextId::SetupComplete, TextId::ShortcutsNotice,
+                      TextId::FoundWithoutConfirmation);
 }
 
 void SetupRun::OnConfigurationReply(std::string_view datagram) {
   // The configuration phase ends with any reply: no time-out, no second reply.
   awaitingReply_ = false;
   replyTimeout_->Stop();
+  lookWhileWaiting_->Stop();
   CloseReceiver();
   if (ParseConfigReply(datagram) == ConfigStatus::Success) {
     frontEnd_.SetMark(Row::Configuration, Mark::Done);
@@ -400,6 +493,7 @@ void SetupRun::OnConfigurationReply(std::string_view datagram) {
 
 void SetupRun::OnReplyTimeout() {
   awaitingReply_ = false;
+  lookWhileWaiting_->Stop();
   Status(TextId::NoReply);
   frontEnd_.SetMark(Row::Configuration, Mark::Failed);
   CloseReceiver();
@@ -415,7 +509,8 @@ void SetupRun::WatchNewAddress() {
     if (stopped_) return;
     watchNext_->Stop();
     outcome_ = RunOutcome::Configured;
-    FinishWithShortcuts(newAddress_, TextId::SetupComplete, TextId::ShortcutsNotice, false);
+    FinishWithShortcuts(newAddress_, TextId::SetupComplete, TextId::ShortcutsNotice,
+                        TextId::NotAnsweringYet);
   });
   OnWatchTick();
 }
@@ -426,9 +521,10 @@ void SetupRun::OnWatchTick() {
     const Busy busy(frontEnd_);
     const ProbeResult answer = services_.prober.Probe(newAddress_);
     // An echo, or else ARP: a device that drops echoes still answers ARP.
-    there = answer == ProbeResult::Answered ||
-            services_.prober.AskNeighbour(newAddress_, answer == ProbeResult::CouldNotProbe) ==
-                NeighbourAnswer::Held;
+    // Where ARP names the host's hardware address, it must be the device's.
+    there = DeviceIsThere(
+        devices_[selected_].DeviceId, answer == ProbeResult::Answered,
+        services_.prober.AskNeighbour(newAddress_, answer == ProbeResult::CouldNotProbe));
   }
   if (stopped_) return;
   if (there) {
@@ -445,7 +541,7 @@ void SetupRun::OnWatchTick() {
 }
 
 void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, TextId notice,
-                                   bool answeredThere) {
+                                   std::optional<TextId> postscript) {
   const DesktopResult made =
       services_.desktop.CreateShortcuts(address, devices_[selected_].HostName);
   // Never report shortcuts that were not made: the failure is shown, and the
@@ -454,8 +550,8 @@ void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, Text
   frontEnd_.SetStatus(made.ok ? Text(done) : std::string(kNoShortcuts));
   frontEnd_.EnableLeaving();
   if (made.ok) {
-    Show({Text(notice) + (answeredThere ? "" : "\r\n\r\n" + Text(TextId::NotAnsweringYet)),
-          Text(TextId::Warning)});
+    Show(
+        {Text(notice) + (postscript ? "\r\n\r\n" + Text(*postscript) : ""), Text(TextId::Warning)});
   } else {
     Show({std::string(kNoShortcuts) + "\r\n" + made.error, std::string(kAppTitle), Buttons::Ok,
           Icon::Exclamation});

@@ -87,8 +87,13 @@ class Prober {
   // a datagram just made for it got a link-layer answer. Proves use where
   // the echo itself is dropped. With `resolve`, the system is first made to
   // resolve it (where no echo could be sent). `Unknown` when the address is not on a
-  // local link or the platform cannot say.
-  virtual NeighbourAnswer AskNeighbour(const std::string& address, bool resolve) = 0;
+  // local link or the platform cannot say. A held address comes with the
+  // hardware address of its host where the platform gives it.
+  virtual Neighbour AskNeighbour(const std::string& address, bool resolve) = 0;
+  // Makes the system ask the link for the address and says at once what the
+  // table holds now, without waiting: a host that answers shows on a later
+  // look. For watching an address while the run waits for a datagram.
+  virtual Neighbour LookNeighbour(const std::string& address) = 0;
 };
 
 // The PC's own address, mask and gateway.

@@ -15,7 +15,8 @@ inline constexpr std::chrono::milliseconds kProbeTimeout{500};
 enum class ProbeResult {
   Answered,        // a matching echo reply arrived in time
   NoAnswer,        // no reply in time, an ICMP error, or no route to the address
-  InvalidAddress,  // not a dotted IPv4 address, or 255.255.255.255; nothing sent
+  InvalidAddress,  // not a host's address: not dotted IPv4, 255.255.255.255 (nothing
+                   // sent), or a broadcast address the system refuses to echo to
   CouldNotProbe,   // the echo facility could not be opened or used; see LastProbeErrno
 };
 

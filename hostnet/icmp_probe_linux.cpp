@@ -44,8 +44,7 @@ std::uint16_t NextSequence() {
 
 // Send errors that say the address cannot answer (no route, the link is
 // down, an earlier ICMP error from the way there), as opposed to errors of
-// our own side, which say nothing about the address. EACCES on a send means
-// the address is a subnet broadcast address, which no single host holds.
+// our own side, which say nothing about the address.
 bool IsDestinationError(int error) {
   switch (error) {
     case ENETUNREACH:
@@ -53,7 +52,6 @@ bool IsDestinationError(int error) {
     case EHOSTDOWN:
     case ENETDOWN:
     case ECONNREFUSED:
-    case EACCES:
       return true;
     default:
       return false;
@@ -129,6 +127,10 @@ std::optional<ProbeResult> SendRequest(Flight& flight) {
   if (::sendto(flight.fd, request.data(), request.size(), 0,
                reinterpret_cast<const sockaddr*>(&destination), sizeof destination) < 0) {
     const int error = errno;
+    // EACCES: the system refuses to echo to a broadcast address of one of
+    // its networks. No single host holds such an address, and it is never
+    // one to hand out: not a silent host, not free.
+    if (error == EACCES) return ProbeResult::InvalidAddress;
     return IsDestinationError(error) ? ProbeResult::NoAnswer : CouldNotProbe(error);
   }
   return std::nullopt;

@@ -22,6 +22,7 @@ using Clock = std::chrono::steady_clock;
 struct Entry {
   std::uint16_t state;
   bool hasLinkAddress;
+  std::optional<HardwareAddress> hardware;  // when the link address is six bytes
 };
 
 // Reads the IPv4 neighbour table through rtnetlink (RTM_GETNEIGH, a dump,
@@ -61,6 +62,7 @@ std::optional<Entry> FindEntry(std::uint32_t target) {
       int attributesLeft = static_cast<int>(RTM_PAYLOAD(h));
       bool matches = false;
       bool hasLinkAddress = false;
+      std::optional<HardwareAddress> hardware;
       for (auto* a = reinterpret_cast<rtattr*>(const_cast<ndmsg*>(entry) + 1);
            RTA_OK(a, attributesLeft); a = RTA_NEXT(a, attributesLeft)) {
         if (a->rta_type == NDA_DST && RTA_PAYLOAD(a) == sizeof(std::uint32_t)) {
@@ -69,9 +71,13 @@ std::optional<Entry> FindEntry(std::uint32_t target) {
           matches = dst == target;
         } else if (a->rta_type == NDA_LLADDR && RTA_PAYLOAD(a) > 0) {
           hasLinkAddress = true;
+          if (RTA_PAYLOAD(a) == sizeof(HardwareAddress)) {
+            hardware.emplace();
+            std::memcpy(hardware->data(), RTA_DATA(a), hardware->size());
+          }
         }
       }
-      if (matches) found = Entry{entry->ndm_state, hasLinkAddress};
+      if (matches) found = Entry{entry->ndm_state, hasLinkAddress, hardware};
     }
   }
   ::close(fd);
@@ -82,12 +88,14 @@ std::optional<Entry> FindEntry(std::uint32_t target) {
 // used (STALE, DELAY and PROBE entries once had an answer and are kept as in
 // use: taking an address a host held moments ago is the mistake to avoid).
 // Silent: the kernel asked and is still waiting, or gave up.
-std::optional<NeighbourAnswer> Judge(const std::optional<Entry>& entry) {
+std::optional<Neighbour> Judge(const std::optional<Entry>& entry) {
   if (!entry) return std::nullopt;
   constexpr std::uint16_t kHeld = NUD_REACHABLE | NUD_STALE | NUD_DELAY | NUD_PROBE | NUD_PERMANENT;
-  if ((entry->state & kHeld) != 0 && entry->hasLinkAddress) return NeighbourAnswer::Held;
-  if ((entry->state & (NUD_INCOMPLETE | NUD_FAILED)) != 0) return NeighbourAnswer::Silent;
-  return NeighbourAnswer::Unknown;
+  if ((entry->state & kHeld) != 0 && entry->hasLinkAddress)
+    return Neighbour{NeighbourAnswer::Held, entry->hardware};
+  if ((entry->state & (NUD_INCOMPLETE | NUD_FAILED)) != 0)
+    return Neighbour{NeighbourAnswer::Silent};
+  return Neighbour{};
 }
 
 // An empty datagram to the discard port: the kernel resolves the address
@@ -105,22 +113,27 @@ void MakeKernelResolve(std::uint32_t target) {
 
 }  // namespace
 
-NeighbourAnswer AskNeighbour(std::string_view address, bool resolve,
-                             std::chrono::milliseconds wait) {
+Neighbour AskNeighbour(std::string_view address, bool resolve, std::chrono::milliseconds wait) {
   const std::optional<std::uint32_t> parsed = ParseDottedQuad(address);
-  if (!parsed) return NeighbourAnswer::Unknown;
+  if (!parsed) return {};
   const std::uint32_t target = htonl(*parsed);
-  if (!resolve) return Judge(FindEntry(target)).value_or(NeighbourAnswer::Unknown);
+  if (!resolve) return Judge(FindEntry(target)).value_or(Neighbour{});
   MakeKernelResolve(target);
   const Clock::time_point deadline = Clock::now() + wait;
   for (;;) {
     const std::optional<Entry> entry = FindEntry(target);
-    const std::optional<NeighbourAnswer> answer = Judge(entry);
+    const std::optional<Neighbour> answer = Judge(entry);
     // Still asking: wait for the answer, or for the time to run out.
     const bool asking = entry && (entry->state & NUD_INCOMPLETE) != 0;
-    if (!asking || Clock::now() >= deadline) return answer.value_or(NeighbourAnswer::Unknown);
+    if (!asking || Clock::now() >= deadline) return answer.value_or(Neighbour{});
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
+}
+
+Neighbour LookNeighbour(std::string_view address) {
+  // The datagram queued for the address makes the kernel ask the link (again,
+  // after a failed attempt); the answer is in the table by the next look.
+  return AskNeighbour(address, true, std::chrono::milliseconds(0));
 }
 
 }  // namespace orvane

@@ -247,8 +247,8 @@ TEST_F(CliRunTest, ConfigureAsksOnlyWhatTheArgumentsLeaveOpen) {
   world.candidates.values = {testing::RFor(77)};
   terminal.lines = {"y", "admin", "p;w"};
   EXPECT_EQ(Run({"configure", "00:0a:1b:2c:3d:4e"}, {kA}), RunOutcome::Running);
-  ASSERT_EQ(world.sender.sent.size(), 2u);
-  EXPECT_EQ(world.sender.sent[1],
+  ASSERT_EQ(world.sender.SentOf("0C02S").size(), 1u);
+  EXPECT_EQ(world.sender.sent.back(),
             "0C02S00:0A:1B:2C:3D:4E192.168.1.77;255.255.255.0;"
             "192.168.1.1;FILER1;WORKGROUP;FILER1;admin;p;w");
   EXPECT_EQ(terminal.secrets, 1) << "the password is read without echo";
@@ -261,7 +261,7 @@ TEST_F(CliRunTest, ConfigureAsksOnlyWhatTheArgumentsLeaveOpen) {
   terminal.lines = {"n"};
   EXPECT_EQ(Run({"configure", "FILER1", "--user", "u"}, {kA}), RunOutcome::Cancelled);
   EXPECT_EQ(front->Decision(), ExitCode::Usage);
-  EXPECT_EQ(world.sender.sent.size(), 3u) << "only the discovery request went out";
+  EXPECT_EQ(world.sender.SentOf("0C02S").size(), 1u) << "only the discovery request went out";
 }
 
 TEST_F(CliRunTest, TheDeviceIsTheOneNamedAndOnlyOne) {

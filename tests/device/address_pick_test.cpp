@@ -170,3 +170,43 @@ TEST(AddressPick, AFixedSourceGivesItsLastPartEveryTime) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(NeverCandidate, OwnGatewayNetworkAndBroadcastByTheMask) {
+  const LocalSettings c24{"192.168.1.10", "255.255.255.0", "192.168.1.1"};
+  const LocalSettings c26{"192.168.1.70", "255.255.255.192", "192.168.1.65"};
+  const LocalSettings b16{"10.0.0.5", "255.255.0.0", "10.0.0.1"};
+  const struct {
+    std::string candidate;
+    LocalSettings pc;
+    bool never;
+    const char* why;
+  } cases[] = {
+      {"192.168.1.10", c24, true, "this PC's own"},
+      {"192.168.1.1", c24, true, "the gateway"},
+      {"192.168.1.0", c24, true, "the network address"},
+      {"192.168.1.255", c24, true, "the broadcast address"},
+      {"192.168.1.254", c24, false, "an ordinary address"},
+      {"192.168.1.64", c26, true, "network of .64/26"},
+      {"192.168.1.127", c26, true, "broadcast of .64/26"},
+      {"192.168.1.65", c26, true, "the gateway"},
+      {"192.168.1.126", c26, false, "inside .64/26"},
+      {"192.168.1.63", c26, false, "another subnet's broadcast is no business of this one"},
+      {"10.0.0.255", b16, false, "an ordinary address of a /16"},
+      {"10.0.255.255", b16, true, "broadcast of the /16"},
+      {"192.168.1.11", {"192.168.1.10", "255.255.255.254", ""}, false, "a /31 has neither"},
+      {"192.168.1.255",
+       {"192.168.1.10", "255.0.255.0", ""},
+       false,
+       "a mask that is no run of ones"},
+      {"192.168.1.255", {"192.168.1.10", "", ""}, false, "no mask"},
+      {"192.168.1.10 ", c24, false, "not an address"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsNeverCandidate(c.candidate, c.pc), c.never) << c.candidate << ": " << c.why;
+}
+
+}  // namespace
+}  // namespace orvane

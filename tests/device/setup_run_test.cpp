@@ -27,11 +27,18 @@ TEST_F(SetupRunTest, StartSetsEverythingAndTheScanStartsOnlyAfterIt) {
   EXPECT_EQ(front.yields, 1) << "the page is painted before the scan starts";
   world.clock.Advance(99ms);
   EXPECT_TRUE(world.sender.sent.empty());
-  // Then the receiver opens and exactly "0C01S" goes out, once.
+  // Then the receiver opens and exactly "0C01S" goes out.
   world.clock.Advance(1ms);
   EXPECT_EQ(world.sender.sent, Strings{"0C01S"});
   EXPECT_TRUE(run->ReceiverOpen());
-  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{3000ms});
+  EXPECT_EQ(world.clock.Armed(), (std::vector<milliseconds>{250ms, 3000ms}));
+  // The same request again every 250 ms, eight in all, the last 1.25 s
+  // before the window ends.
+  world.clock.Advance(1749ms);
+  EXPECT_EQ(world.sender.sent.size(), 7u);
+  world.clock.Advance(1ms);
+  EXPECT_EQ(world.sender.sent, Strings(kDiscoveryRequests, "0C01S"));
+  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{1250ms});
 }
 
 TEST_F(SetupRunTest, NoDeviceShowsText36AndReturnsToTheScanStart) {
@@ -85,8 +92,8 @@ TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToN
   world.candidates.values = {RFor(57)};
   StartScan({kReplyA});
   EndScanWindow();
-  ASSERT_EQ(world.sender.sent.size(), 2u);
-  EXPECT_EQ(world.sender.sent[1],
+  ASSERT_EQ(world.sender.SentOf("0C02S").size(), 1u);
+  EXPECT_EQ(world.sender.sent.back(),
             "0C02S" + kIdA +
                 "192.168.0.57;255.255.255.0;192.168.0.1;FILER1;WORKGROUP;FILER1;vexil;vexil");
   // The device is probed for the list, then the search probes the candidate.
@@ -99,7 +106,8 @@ TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToN
   EXPECT_EQ(front.MarkOf(Row::Access), Mark::Done) << "the check was done";
   EXPECT_EQ(front.MarkOf(Row::Configuration), Mark::None);
   EXPECT_TRUE(run->AwaitingReply());
-  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{30000ms});
+  // The time-out, and the next look at the new address.
+  EXPECT_EQ(world.clock.Armed(), (std::vector<milliseconds>{1000ms, 30000ms}));
   EXPECT_TRUE(run->ReceiverOpen());
   EXPECT_FALSE(front.leavingEnabled);
   EXPECT_EQ(run->Outcome(), RunOutcome::Running) << "awaiting the reply";
@@ -209,20 +217,23 @@ TEST_F(SetupRunTest, ConfigurationReplyDuringTheScanIsIgnored) {
   EXPECT_TRUE(run->ReceiverOpen());
 }
 
-TEST_F(SetupRunTest, DiscoveryRepliesFillTheTableInArrivalOrderUntilTheWindowEnds) {
-  StartScan({kReplyA, "junk", "0C01S", kReplyB, kReplyA, "0c01r" + kReplyA});
-  EXPECT_EQ(run->LastDevice(), 2);
+TEST_F(SetupRunTest, DiscoveryRepliesFillTheTableOncePerDeviceInArrivalOrderUntilTheWindowEnds) {
+  // A's answer to a repeated request is A again, listed once; an unreadable
+  // discovery reply counts with the other datagrams.
+  StartScan({kReplyA, "junk", "0C01S", kReplyB, kReplyA, "0c01r" + kReplyA, "0C01R" + kIdA});
+  EXPECT_EQ(run->LastDevice(), 1);
   EXPECT_EQ(run->Devices()[0].HostName, "FILER1");
   EXPECT_EQ(run->Devices()[1].HostName, "ARCHIVE");
-  EXPECT_EQ(run->Devices()[2], run->Devices()[0]);
-  for (std::size_t i = 3; i < kDeviceCount; ++i) EXPECT_EQ(run->Devices()[i], DeviceRecord{});
+  for (std::size_t i = 2; i < kDeviceCount; ++i) EXPECT_EQ(run->Devices()[i], DeviceRecord{});
+  EXPECT_EQ(run->Report().deviceReplies, 2);
+  EXPECT_EQ(run->Report().otherDatagrams, 4);
   // After the window a reply is not received.
   world.prober.otherwise = ProbeResult::Answered;
   front.choice = 1;
   front.events.push_back([this] { world.Arrive(kReplyB); });
   EndScanWindow();
-  EXPECT_EQ(run->LastDevice(), 2);
-  ASSERT_EQ(front.listed.size(), 3u);
+  EXPECT_EQ(run->LastDevice(), 1);
+  ASSERT_EQ(front.listed.size(), 2u);
   ASSERT_EQ(world.desktop.created.size(), 1u);
   EXPECT_EQ(world.desktop.created[0].first, "10.20.30.40");
 }
@@ -280,7 +291,7 @@ TEST_F(SetupRunTest, NoFreeAddressAfterTwentyTriesReturnsToTheScanStart) {
   EXPECT_EQ(front.shown[0].title, "TAVO");
   EXPECT_EQ(front.returnedToScanStart, 1);
   EXPECT_EQ(run->Outcome(), RunOutcome::NoFreeAddress);
-  EXPECT_EQ(world.sender.sent.size(), 1u);
+  EXPECT_TRUE(world.sender.SentOf("0C02S").empty());
   EXPECT_EQ(front.credentialsAsked, 0);
 }
 
@@ -318,7 +329,7 @@ TEST_F(SetupRunTest, WhereNoEchoCanBeSentNoAddressIsTakenAndItIsSaidOnce) {
   EndScanWindow();
   EXPECT_EQ(front.listedReachable, (std::vector<bool>{false, false}));
   EXPECT_FALSE(run->AddressFound());
-  EXPECT_EQ(world.sender.sent.size(), 1u) << "no configuration request";
+  EXPECT_TRUE(world.sender.SentOf("0C02S").empty()) << "no configuration request";
   ASSERT_EQ(front.shown.size(), 2u);
   EXPECT_EQ(front.shown[0].text,
             "Cannot send echo requests (ping) from this PC: Operation not permitted.\r\n"
@@ -335,7 +346,7 @@ TEST_F(SetupRunTest, LoginCancelledSendsNothingAndArmsNoTimeOut) {
   StartScan({kReplyA});
   EndScanWindow();
   EXPECT_EQ(front.credentialsAsked, 1);
-  EXPECT_EQ(world.sender.sent.size(), 1u);
+  EXPECT_TRUE(world.sender.SentOf("0C02S").empty());
   EXPECT_TRUE(world.clock.Armed().empty());
   EXPECT_FALSE(run->ReceiverOpen());
   EXPECT_EQ(front.returnedToScanStart, 1);
@@ -353,19 +364,20 @@ TEST_F(SetupRunTest, SendFailureIsShownBeforeTheWindowStarts) {
   EXPECT_EQ(front.shown[0].title, "TAVO");
   EXPECT_EQ(front.shown[0].icon, Icon::None);
   EXPECT_TRUE(armedWhileShown.empty());
-  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{3000ms});
+  EXPECT_EQ(world.clock.Armed(), (std::vector<milliseconds>{250ms, 3000ms}));
 }
 
 TEST_F(SetupRunTest, AFailedConfigurationSendIsShownAndTheThirtySecondWaitStillRuns) {
   world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
-  world.sender.failures = {{SendOutcome::Stage::Sent, 0}, {SendOutcome::Stage::SendFailed, 10051}};
+  world.sender.failures.assign(kDiscoveryRequests, {SendOutcome::Stage::Sent, 0});
+  world.sender.failures.push_back({SendOutcome::Stage::SendFailed, 10051});
   StartScan({kReplyA});
   EndScanWindow();
   ASSERT_EQ(front.shown.size(), 1u);
   EXPECT_EQ(front.shown[0].text, "Cannot Send Request.\r\n 10051Network is unreachable.");
   EXPECT_EQ(front.shown[0].title, "TAVO");
   EXPECT_TRUE(run->AwaitingReply());
-  EXPECT_EQ(world.clock.Armed(), std::vector<milliseconds>{30000ms});
+  EXPECT_EQ(world.clock.Armed(), (std::vector<milliseconds>{1000ms, 30000ms}));
   world.clock.Advance(kReplyTimeout);
   EXPECT_EQ(front.status, T(TextId::NoReply));
 }
@@ -464,7 +476,7 @@ TEST_F(SetupRunTest, SeveralAdaptersEachSendTheRequestAndADeviceHeardTwiceIsList
   world.Arrive(kReplyB, {5, "10.8.0.2"});
   EXPECT_EQ(run->LastDevice(), 1);
   EXPECT_EQ(run->ArrivalOf(0).interfaceIndex, 7u);
-  EXPECT_EQ(run->Report().deviceReplies, 3);
+  EXPECT_EQ(run->Report().deviceReplies, 2) << "replies stored";
 }
 
 TEST_F(SetupRunTest, TheDeviceGetsTheSettingsOfTheAdapterItAnsweredOn) {
@@ -479,7 +491,7 @@ TEST_F(SetupRunTest, TheDeviceGetsTheSettingsOfTheAdapterItAnsweredOn) {
     StartScan({});
     world.Arrive(kReplyA, {7, "192.168.1.10"});
     EndScanWindow();
-    ASSERT_EQ(world.sender.sent.size(), several ? 3u : 2u);
+    ASSERT_EQ(world.sender.SentOf("0C02S").size(), 1u);
     EXPECT_EQ(world.sender.sent.back(),
               "0C02S" + kIdA +
                   "192.168.1.57;255.255.255.0;192.168.1.1;FILER1;WORKGROUP;FILER1;vexil;vexil");
@@ -493,19 +505,19 @@ TEST_F(SetupRunTest, ACandidateThatAnswersArpIsInUseAndWithoutEchoArpAloneDecide
     ProbeResult echo;
     std::map<std::string, NeighbourAnswer> arp;
     std::string taken;
-    Strings asked;
+    Strings asked;  // first the listed device itself: it is in the PC's subnet
   };
   const Case cases[] = {
       {ProbeResult::NoAnswer,
        {{"192.168.1.30", NeighbourAnswer::Held}},
        "192.168.1.31",
-       {"192.168.1.30", "192.168.1.31"}},
+       {"192.168.1.20", "192.168.1.30", "192.168.1.31"}},
       {ProbeResult::CouldNotProbe,
        {{"192.168.1.30", NeighbourAnswer::Held},
         {"192.168.1.31", NeighbourAnswer::Unknown},
         {"192.168.1.32", NeighbourAnswer::Silent}},
        "192.168.1.32",
-       {"+192.168.1.30", "+192.168.1.31", "+192.168.1.32"}},
+       {"+192.168.1.20", "+192.168.1.30", "+192.168.1.31", "+192.168.1.32"}},
   };
   for (const Case& c : cases) {
     front = FakeFrontEnd{};
@@ -525,7 +537,10 @@ TEST_F(SetupRunTest, ACandidateThatAnswersArpIsInUseAndWithoutEchoArpAloneDecide
 
 TEST_F(SetupRunTest, NothingFoundTellsWhatWasCheckedBehindText36) {
   world.settings.adapters = VpnThenLan();
-  world.sender.failures = {{SendOutcome::Stage::SendFailed, 10051}};
+  // Every request fails on vpn0 and leaves on eth1.
+  for (int i = 0; i < kDiscoveryRequests; ++i)
+    world.sender.failures.insert(world.sender.failures.end(),
+                                 {{SendOutcome::Stage::SendFailed, 10051}, {}});
   StartScan({"junk", "0C02R" + kIdA + "2"});
   EndScanWindow();
   ASSERT_EQ(front.shown.size(), 1u);
@@ -564,6 +579,100 @@ TEST_F(SetupRunTest, AfterConfigurationTheDeviceIsAwaitedAtItsNewAddressForTenSe
     EXPECT_EQ(front.ended, 1);
     EXPECT_TRUE(world.clock.Armed().empty());
   }
+}
+
+// The reply to the configuration request is lost after the device acted:
+// while the run waits it looks at the new address once a second.
+TEST_F(SetupRunTest, ADeviceFoundAtItsNewAddressWithoutAReplyEndsInAnUnconfirmedSuccess) {
+  const HardwareAddress own = *ParseHardwareAddress(kIdA), other{0x02, 0, 0, 0, 0, 1};
+  const std::string unconfirmed =
+      T(TextId::ShortcutsNotice) + "\r\n\r\n" + T(TextId::FoundWithoutConfirmation);
+  const struct {
+    const char* what;
+    NeighbourAnswer arp;
+    std::optional<HardwareAddress> hardware;
+    std::string reply;  // arrives just after the device appears
+    RunOutcome outcome;
+    long looks;  // at 1 s, 2 s ... until the run ends
+  } cases[] = {
+      {"its own hardware address", NeighbourAnswer::Held, own, "", RunOutcome::Configured, 3},
+      {"no hardware address to compare", NeighbourAnswer::Held, {}, "", RunOutcome::Configured, 3},
+      {"another host took the address", NeighbourAnswer::Held, other, "", RunOutcome::NoReply, 29},
+      {"nobody there", NeighbourAnswer::Silent, {}, "", RunOutcome::NoReply, 29},
+      {"a refusal first", NeighbourAnswer::Held, own, "0C02R" + kIdA + "1", RunOutcome::Refused, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    front = FakeFrontEnd{};
+    world.prober = FakeProber{};
+    world.desktop = FakeDesktop{};
+    world.candidates.values = {RFor(57)};
+    StartScan({kReplyA});
+    EndScanWindow();
+    world.clock.Advance(2500ms);
+    world.prober.neighbours["192.168.1.57"] = c.arp;
+    if (c.hardware) world.prober.hardware["192.168.1.57"] = *c.hardware;
+    if (!c.reply.empty()) world.Arrive(c.reply);
+    world.clock.Advance(500ms);  // the look at 3 s
+    if (c.outcome == RunOutcome::Configured) {
+      EXPECT_EQ(front.MessageTexts(), (Strings{unconfirmed, T(TextId::OpenShortcutsQuestion)}));
+      EXPECT_EQ(world.desktop.created.size(), 1u);
+      EXPECT_EQ(front.MarkOf(Row::Configuration), Mark::Done);
+      EXPECT_EQ(front.ended, 1);
+      EXPECT_FALSE(run->ReceiverOpen());
+      EXPECT_EQ(world.prober.probed, Strings({"192.168.1.20", "192.168.1.57"}))
+          << "no second watch: the look found it";
+    }
+    world.clock.Advance(kReplyTimeout);
+    EXPECT_EQ(run->Outcome(), c.outcome);
+    EXPECT_TRUE(world.clock.Armed().empty());
+    // Looks that do not wait for ARP's answer, so the page never stalls.
+    EXPECT_EQ(std::count(world.prober.asked.begin(), world.prober.asked.end(), "~192.168.1.57"),
+              c.looks);
+  }
+}
+
+// A NAS with its own firewall drops echoes; moving it would break every share
+// mapped to its address. ARP with its own hardware address on a link of this
+// PC speaks for it.
+TEST_F(SetupRunTest, ADeviceThatDropsEchoesButAnswersArpAsItselfOnThePcsLinkIsReachable) {
+  const std::string idB = "00:0A:1B:2C:3D:99";
+  const struct {
+    std::string reply, address, identity;
+    std::optional<HardwareAddress> hardware;
+    bool reachable;
+  } cases[] = {
+      {kReplyA, "192.168.1.20", kIdA, ParseHardwareAddress(kIdA), true},
+      {kReplyA, "192.168.1.20", kIdA, HardwareAddress{0x02, 0, 0, 0, 0, 1}, false},
+      {kReplyA, "192.168.1.20", kIdA, std::nullopt, false},
+      {kReplyB, "10.20.30.40", idB, ParseHardwareAddress(idB), false},  // not on a link of this PC
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.address + (c.reachable ? " reachable" : " not reachable"));
+    front = FakeFrontEnd{};
+    front.credentials.reset();
+    world.prober = FakeProber{};
+    world.sender = FakeSender{};
+    world.prober.neighbours[c.address] = NeighbourAnswer::Held;
+    if (c.hardware) world.prober.hardware[c.address] = *c.hardware;
+    StartScan({c.reply});
+    EndScanWindow();
+    EXPECT_EQ(front.listedReachable, std::vector<bool>{c.reachable});
+    EXPECT_EQ(run->Outcome(), c.reachable ? RunOutcome::AlreadyReachable : RunOutcome::Cancelled);
+    EXPECT_TRUE(world.sender.SentOf("0C02S").empty());
+  }
+}
+
+TEST_F(SetupRunTest, TheSearchNeverOffersThisPcsGatewayNetworkOrBroadcastAddress) {
+  // 192.168.1.70/26: .64 to .127; .65 is the gateway.
+  world.settings.value = {"192.168.1.70", "255.255.255.192", "192.168.1.65"};
+  world.candidates.values = {RFor(70), RFor(65), RFor(127), RFor(100)};
+  front.credentials.reset();
+  StartScan({kReplyA});
+  EndScanWindow();
+  EXPECT_EQ(run->NewAddress(), "192.168.1.100");
+  EXPECT_EQ(world.prober.probed, (Strings{"192.168.1.20", "192.168.1.100"}))
+      << "the three are not even probed";
 }
 
 TEST_F(SetupRunTest, ChineseTextsFollowTheLanguage) {

@@ -75,6 +75,9 @@ TEST(ProbeLab, InvalidTextAndLimitedBroadcastSendNothing) {
     EXPECT_EQ(ProbeWithLabMethod(text), ProbeResult::InvalidAddress) << '"' << text << '"';
     EXPECT_EQ(LastProbeErrno(), 0);
   }
+  // A broadcast address of a network of this host: the system refuses the
+  // echo, and no single host holds the address.
+  EXPECT_EQ(ProbeWithLabMethod("127.255.255.255"), ProbeResult::InvalidAddress);
   EXPECT_EQ(IcmpCounter("OutEchos"), echosBefore);
   EXPECT_EQ(TxPackets(kAdapter), txBefore);
 

@@ -26,13 +26,13 @@ TEST(ArpLab, EveryAddressOfAPingDroppingHostIsInUseAndOnlyFreeOnesAreFree) {
   int silent = 0, heldByArp = 0, freeByArp = 0;
   for (const ProbeResult r : ProbeAll(held)) silent += r == ProbeResult::NoAnswer;
   for (const std::string& a : held)
-    heldByArp += AskNeighbour(a, false, kProbeTimeout) == NeighbourAnswer::Held;
+    heldByArp += AskNeighbour(a, false, kProbeTimeout).answer == NeighbourAnswer::Held;
   for (const ProbeResult r : ProbeAll(free)) EXPECT_EQ(r, ProbeResult::NoAnswer);
   for (const std::string& a : free)
-    freeByArp += AskNeighbour(a, false, kProbeTimeout) == NeighbourAnswer::Silent;
+    freeByArp += AskNeighbour(a, false, kProbeTimeout).answer == NeighbourAnswer::Silent;
   // Where no echo can be sent, the address is resolved without one.
-  EXPECT_EQ(AskNeighbour("192.168.50.135", true, kProbeTimeout), NeighbourAnswer::Held);
-  EXPECT_EQ(AskNeighbour("192.168.50.235", true, kProbeTimeout), NeighbourAnswer::Silent);
+  EXPECT_EQ(AskNeighbour("192.168.50.135", true, kProbeTimeout).answer, NeighbourAnswer::Held);
+  EXPECT_EQ(AskNeighbour("192.168.50.235", true, kProbeTimeout).answer, NeighbourAnswer::Silent);
   std::printf(
       "ping-dropping host: %d of %zu addresses silent to the echo, %d of them held by ARP; "
       "%d of %zu free addresses found free\n",

@@ -2,7 +2,7 @@
 # The command line program `orvane` on the lab's LAN (run through
 # scripts/lab.sh, see CMakeLists.txt): what it prints, what it sends and the
 # exit codes, against the simulated devices of each part.
-# Usage: cli_lab_test.sh ORVANE list|configure|nodevice
+# Usage: cli_lab_test.sh ORVANE list|configure|loss|nodevice
 set -uo pipefail
 orvane=$1 part=$2
 
@@ -114,6 +114,17 @@ case $part in
     STDIN=vexil run configure FILER5 --user vexil --password-stdin --yes
     check "a forged reply is ignored: the device's own answer counts (exit 1)" status_is 1
 
+    STDIN=vexil run configure FILER6 --user vexil --password-stdin --yes
+    check "reply lost, device moved: exit 0" status_is 0
+    check "reply lost, device moved: said so" has "$err" \
+      "did not confirm its new settings, but it was found at its new IP address"
+    check "reply lost, device moved: where it is now" has "$out" "FILER6 (00:0A:1B:2C:3D:53) is at 192.168.50."
+    for never in 192.168.50.1 192.168.50.10; do
+      STDIN=vexil run configure FILER3 --user vexil --password-stdin --yes --address $never
+      check "--address $never: never given, exit 2" status_is 2
+      check "--address $never: said why" has "$err" "network or broadcast address"
+    done
+
     requests=$(grep -c 'text="0C02S' "$LAB_DEV_A_LOG")
     run shortcuts 192.168.50.20 --open
     check "shortcuts: exit 0" status_is 0
@@ -130,6 +141,18 @@ http://192.168.50.20" ]
     check "silent device: exit 4" status_is 4
     check "silent device: after the 30-second wait" test $((SECONDS - start)) -ge 30
     check "silent device: said so" has "$err" "No response from Orvane"
+    ;;
+
+  loss)
+    complete=0 counts=""
+    for _ in $(seq 20); do
+      run list --json
+      listed=$(grep -c '"number": ' <<<"$out")
+      counts+="$listed "
+      ((listed == 5)) && complete=$((complete + 1))
+    done
+    echo "loss of 20 % each way, five devices: all five listed in $complete of 20 scans ($counts)"
+    check "loss: all five listed in at least 19 of 20 scans" [ "$complete" -ge 19 ]
     ;;
 
   nodevice)

@@ -102,6 +102,13 @@ SendOutcome FakeSender::Send(std::string_view bytes) {
   return outcome;
 }
 
+std::vector<std::string> FakeSender::SentOf(std::string_view kind) const {
+  std::vector<std::string> out;
+  for (const std::string& bytes : sent)
+    if (bytes.starts_with(kind)) out.push_back(bytes);
+  return out;
+}
+
 ProbeResult FakeProber::Probe(const std::string& address) {
   probed.push_back(address);
   if (onProbe) onProbe(address);
@@ -116,10 +123,19 @@ std::vector<ProbeResult> FakeProber::ProbeAll(std::span<const std::string> addre
   return results;
 }
 
-NeighbourAnswer FakeProber::AskNeighbour(const std::string& address, bool resolve) {
+Neighbour FakeProber::AskNeighbour(const std::string& address, bool resolve) {
   asked.push_back((resolve ? "+" : "") + address);
   const auto it = neighbours.find(address);
-  return it == neighbours.end() ? NeighbourAnswer::Unknown : it->second;
+  if (it == neighbours.end()) return {};
+  const auto mac = hardware.find(address);
+  if (it->second != NeighbourAnswer::Held || mac == hardware.end()) return {it->second};
+  return {it->second, mac->second};
+}
+
+Neighbour FakeProber::LookNeighbour(const std::string& address) {
+  Neighbour answer = AskNeighbour(address, false);
+  asked.back() = "~" + address;
+  return answer;
 }
 
 DesktopResult FakeDesktop::CreateShortcuts(const std::string& address,

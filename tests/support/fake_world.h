@@ -80,6 +80,8 @@ class FakeSender : public Sender {
   SendOutcome Send(std::string_view bytes) override;
   SendOutcome SendVia(std::string_view bytes, const Adapter& adapter) override;
   std::vector<std::string> sent;
+  // What was sent of one kind ("0C01S", "0C02S"), in order.
+  std::vector<std::string> SentOf(std::string_view kind) const;
   // The adapter of each send, by name; "" for one the routes decided.
   std::vector<std::string> via;
   // Failures for the next sends, in order.
@@ -94,7 +96,8 @@ class FakeProber : public Prober {
   // Each address in turn, as Probe; `batches` records how they were grouped.
   std::vector<ProbeResult> ProbeAll(std::span<const std::string> addresses) override;
   std::string CouldNotProbeReason() const override { return reason; }
-  NeighbourAnswer AskNeighbour(const std::string& address, bool resolve) override;
+  Neighbour AskNeighbour(const std::string& address, bool resolve) override;
+  Neighbour LookNeighbour(const std::string& address) override;
   std::map<std::string, ProbeResult> answers;  // by address
   ProbeResult otherwise = ProbeResult::NoAnswer;
   std::string reason;
@@ -103,8 +106,11 @@ class FakeProber : public Prober {
   // Called for every probe, before it answers.
   std::function<void(const std::string&)> onProbe;
   // What ARP says, by address; Unknown otherwise. `asked` records each
-  // question, with "+" before the address when it had to be resolved.
+  // question, with "+" before the address when it had to be resolved and
+  // "~" for a look that does not wait. A held address answers with its
+  // entry in `hardware`, if it has one.
   std::map<std::string, NeighbourAnswer> neighbours;
+  std::map<std::string, HardwareAddress> hardware;
   std::vector<std::string> asked;
 };
 
