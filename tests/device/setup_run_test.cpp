@@ -636,16 +636,20 @@ TEST_F(SetupRunTest, ADeviceFoundAtItsNewAddressWithoutAReplyEndsInAnUnconfirmed
 // mapped to its address. ARP with its own hardware address on a link of this
 // PC speaks for it.
 TEST_F(SetupRunTest, ADeviceThatDropsEchoesButAnswersArpAsItselfOnThePcsLinkIsReachable) {
-  const std::string idB = "00:0A:1B:2C:3D:99";
+  const HardwareAddress a = *ParseHardwareAddress(kIdA),
+                        b = *ParseHardwareAddress(kReplyB.substr(5, 17));
+  const auto withId = [](const char* id) { return "0C01R" + std::string(id) + kReplyA.substr(22); };
   const struct {
-    std::string reply, address, identity;
+    std::string reply, address;
     std::optional<HardwareAddress> hardware;
     bool reachable;
   } cases[] = {
-      {kReplyA, "192.168.1.20", kIdA, ParseHardwareAddress(kIdA), true},
-      {kReplyA, "192.168.1.20", kIdA, HardwareAddress{0x02, 0, 0, 0, 0, 1}, false},
-      {kReplyA, "192.168.1.20", kIdA, std::nullopt, false},
-      {kReplyB, "10.20.30.40", idB, ParseHardwareAddress(idB), false},  // not on a link of this PC
+      {kReplyA, "192.168.1.20", a, true},
+      {withId("00-0a-1b-2c-3d-4e"), "192.168.1.20", a, true},
+      {kReplyA, "192.168.1.20", HardwareAddress{0x02, 0, 0, 0, 0, 1}, false},
+      {kReplyA, "192.168.1.20", std::nullopt, false},
+      {withId("00:0A-1B:2C-3D:4E"), "192.168.1.20", a, false},  // no hardware address
+      {kReplyB, "10.20.30.40", b, false},                       // not on a link of this PC
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.address + (c.reachable ? " reachable" : " not reachable"));

@@ -102,12 +102,11 @@ check "nothing left after a broken simulator" nothing_left
 check "--no-sim and --as" status_is $? 0
 check "nothing left after --no-sim" nothing_left
 
-# Identities that read as unicast hardware addresses become the devices' own,
-# the first holder's only. Where nothing listens the kernel counts arrivals as
-# NoPorts; a datagram to port 9 follows each as a marker.
+# Loss: where nothing listens the kernel counts arrivals as NoPorts; a
+# datagram to port 9 follows each as a marker. (Identities as hardware
+# addresses are what lab.wizard_real_lan's ping-dropping NAS stands on.)
 cat >"$work/loss.sh" <<'EOF'
 source "$CHECKS"
-mac() { ip -n "$1" -br link show eth0 | awk '{print $3}'; }
 noports() { ip netns exec "$1" awk '/^Udp:/ && n++ {print $3}' /proc/net/snmp; }
 arrive() {  # FROM_NS TO_NS ADDR PORT COUNT: COUNT (0 or 1) reach PORT, then the marker
   local before
@@ -117,21 +116,16 @@ arrive() {  # FROM_NS TO_NS ADDR PORT COUNT: COUNT (0 or 1) reach PORT, then the
   sleep 0.2
   (($(noports "$2") - before == $5 + 1))
 }
-check "the identity's address" test "$(mac "$LAB_DEV_A_NS")" = 00:0a:1b:2c:3d:4e
-check "not twice" test "$(mac "$LAB_DEV_B_NS")" != 00:0a:1b:2c:3d:4e
-check "hyphens" test "$(mac "$LAB_DEV_C_NS")" = 02:00:5e:00:00:01
-check "no multicast" test "$(mac "$LAB_DEV_D_NS")" != 01:00:5e:00:00:01
 check "--drop-replies 100" arrive "$LAB_DEV_C_NS" "$LAB_PC_NS" "$LAB_PC_ADDR" 12310 0
 check "--drop-requests 100" arrive "$LAB_PC_NS" "$LAB_DEV_B_NS" "$LAB_DEV_B_ADDR" 12311 0
 check "--drop-requests 0" arrive "$LAB_PC_NS" "$LAB_DEV_C_NS" "$LAB_DEV_C_ADDR" 12311 1
 exit "$failures"
 EOF
 CHECKS=$(dirname "${BASH_SOURCE[0]}")/checks.sh "${lab[@]}" --drop-replies 100 \
-  --device a 192.168.50.20/24 --device d 192.168.50.23/24 --id 01:00:5E:00:00:01 \
-  --device b 192.168.50.21/24 --no-sim --id 00-0a-1B-2c-3D-4e --drop-requests 100 \
-  --device c 192.168.50.22/24 --no-sim --id 02-00-5E-00-00-01 --drop-requests 0 \
+  --device b 192.168.50.21/24 --no-sim --drop-requests 100 \
+  --device c 192.168.50.22/24 --no-sim --drop-requests 0 \
   -- bash "$work/loss.sh" 2>/dev/null
-check "hardware addresses and loss" status_is $? 0
+check "loss" status_is $? 0
 "${lab[@]}" --device a 192.168.50.20/24 --drop-requests 101 -- true 2>/dev/null
 check "--drop-requests 101 is refused" status_is $? 1
 
