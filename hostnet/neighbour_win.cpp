@@ -79,9 +79,13 @@ Neighbour LookNeighbour(std::string_view address) {
   for (DWORD i = 0; i < table->dwNumEntries; ++i) {
     const MIB_IPNETROW& row = table->table[i];
     if (row.dwAddr != target) continue;
-    if (row.dwType == MIB_IPNET_TYPE_INVALID) return Neighbour{NeighbourAnswer::Silent};
-    if (row.dwPhysAddrLen == 0) return {};
-    return Neighbour{NeighbourAnswer::Held, SixBytes(row.bPhysAddr, row.dwPhysAddrLen)};
+    // An entry still being resolved, or given up, has no address (or, as some
+    // stacks list it, all zeros): nobody answered.
+    const std::optional<HardwareAddress> hardware = SixBytes(row.bPhysAddr, row.dwPhysAddrLen);
+    if (row.dwType == MIB_IPNET_TYPE_INVALID || row.dwPhysAddrLen == 0 ||
+        hardware == HardwareAddress{})
+      return Neighbour{NeighbourAnswer::Silent};
+    return Neighbour{NeighbourAnswer::Held, hardware};
   }
   return {};
 }

@@ -541,7 +541,7 @@ TEST_F(SetupRunTest, NothingFoundTellsWhatWasCheckedBehindText36) {
   for (int i = 0; i < kDiscoveryRequests; ++i)
     world.sender.failures.insert(world.sender.failures.end(),
                                  {{SendOutcome::Stage::SendFailed, 10051}, {}});
-  StartScan({"junk", "0C02R" + kIdA + "2"});
+  StartScan({"junk", "0C02R" + kIdA + "2", "0C01R" + kIdA});  // the last one unreadable
   EndScanWindow();
   ASSERT_EQ(front.shown.size(), 1u);
   EXPECT_EQ(front.shown[0].text, T(TextId::NoDeviceFoundMessage));
@@ -549,7 +549,9 @@ TEST_F(SetupRunTest, NothingFoundTellsWhatWasCheckedBehindText36) {
   EXPECT_EQ(front.shown[0].details, DescribeScanReport(run->Report(), Language::English));
   const ScanReport& report = run->Report();
   EXPECT_TRUE(report.portBound);
-  EXPECT_EQ(report.otherDatagrams, 2);
+  EXPECT_EQ(report.otherDatagrams, 3);
+  EXPECT_EQ(report.deviceReplies, 0);
+  EXPECT_FALSE(LikelyCauses(report).empty());
   ASSERT_EQ(report.adapters.size(), 2u);
   EXPECT_EQ(report.adapters[0].outcome.wsaCode, 10051);
   EXPECT_EQ(report.adapters[1].outcome.stage, SendOutcome::Stage::Sent);
