@@ -24,8 +24,9 @@ root="$PWD"
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
+# xdotool is the user at the keyboard in the lab under Wine (scripts/test-windows.sh).
 packages=(cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools
-  googletest wine wine64 fonts-wine nsis zip xz-utils xvfb xauth)
+  googletest wine wine64 fonts-wine nsis zip xz-utils xvfb xauth xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
