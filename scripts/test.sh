@@ -1,17 +1,42 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors, and runs every test;
-# then the whole suite again under AddressSanitizer + UndefinedBehaviorSanitizer
-# (preset asan), and the fuzz targets: their seed corpus replayed, then each
-# fuzzed for 30 seconds (scripts/fuzz.sh); then the Windows leg. Unit and GUI tests run on loopback
-# and the offscreen platform. Lab tests build their own network namespaces, so
-# they need root; without it they are skipped.
+# The test suite.
+#
+#   scripts/test.sh         the everyday suite: installs what is missing, builds
+#                           with warnings as errors (preset ci), then runs the
+#                           unit, GUI and lab tests with ctest.
+#   scripts/test.sh --all   also the Debian package check, the whole suite under
+#                           AddressSanitizer + UndefinedBehaviorSanitizer (preset
+#                           asan), the fuzz targets (seed corpus replayed, then
+#                           each fuzzed for 30 seconds) and the Windows leg. CI
+#                           runs this one.
+#
+# Unit and GUI tests run on loopback and the offscreen platform. Lab tests
+# build their own network namespaces, so they need root; without it they are
+# skipped.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+all=0
+case "${1:-}" in
+  "") ;;
+  --all) all=1 ;;
+  -h | --help)
+    sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'
+    exit 0
+    ;;
+  *)
+    echo "usage: scripts/test.sh [--all]" >&2
+    exit 2
+    ;;
+esac
+
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 cmake --preset ci
 cmake --build --preset ci -j "$(nproc)"
 ctest --preset ci -j "$(nproc)"
+((all)) || exit 0
+
 # The Debian package as a user meets it: built, validated, installed with apt
 # into a fresh Debian root, started there and removed (root only).
 if [ "$(id -u)" -eq 0 ]; then
