@@ -162,11 +162,14 @@ Commands:
       this PC's network, with this PC's mask and gateway, if it does not answer
       a ping; then writes the two desktop shortcuts. The address is drawn and
       proven free as the wizard does, or the one given (it must share its first
-      three parts with this PC's address). The device's answer is awaited for
-      30 s. The password is read from the first line of standard input with
-      --password-stdin, else asked for on the terminal without echo; the user
-      name is asked for when --user is not given. Before the request is sent
-      the change is shown and must be confirmed; --yes confirms it.
+      three parts with this PC's address, and be neither this PC's own, its
+      gateway, nor its network's network or broadcast address). The device's
+      answer is awaited for 30 s; a device found at its new address meanwhile
+      has taken it, though its answer was lost. The password is read from the
+      first line of standard input with --password-stdin, else asked for on the
+      terminal without echo; the user name is asked for when --user is not
+      given. Before the request is sent the change is shown and must be
+      confirmed; --yes confirms it.
   shortcuts DEVICE [--open] [--wait SECONDS]
       Writes the two desktop shortcuts for a device that answers a ping.
   check [--json] [--wait SECONDS]
