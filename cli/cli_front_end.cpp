@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "cli/device_output.h"
-#include "desktop/utf_text.h"
+#include "cli/terminal_text.h"
 #include "resources/text_table.h"
 
 namespace orvane {
@@ -24,7 +24,7 @@ std::string Lines(std::string text) {
 }
 
 std::string Describe(const DeviceRecord& device) {
-  return DeviceTextToUtf8(device.HostName) + " (" + DeviceTextToUtf8(device.DeviceId) + ")";
+  return TerminalText(device.HostName) + " (" + TerminalText(device.DeviceId) + ")";
 }
 
 }  // namespace
@@ -55,18 +55,18 @@ CliFrontEnd::~CliFrontEnd() {
 }
 
 void CliFrontEnd::SetStatus(const std::string& text) {
-  err_ << text << '\n' << std::flush;
+  err_ << TerminalText(text) << '\n' << std::flush;
 }
 
 Answer CliFrontEnd::ShowMessage(const Message& message) {
   // The one question of a run is whether to open the shortcuts' targets; the
   // command line answers it with --open and never stops to ask.
   if (message.buttons == Buttons::OkCancel) return invocation_.open ? Answer::Ok : Answer::Cancel;
-  err_ << Lines(message.text) << '\n';
+  err_ << TerminalLines(Lines(message.text)) << '\n';
   // What was checked, behind the no-device message; `check` prints it as
   // its result instead.
   if (!message.details.empty() && invocation_.command != Command::Check)
-    err_ << Lines(message.details) << '\n';
+    err_ << TerminalLines(Lines(message.details)) << '\n';
   err_ << std::flush;
   return Answer::Ok;
 }
@@ -96,7 +96,7 @@ std::optional<std::size_t> CliFrontEnd::ChooseDevice(std::span<const DeviceRow> 
   }
   const std::vector<std::size_t> found = MatchingRows(rows, invocation_.device);
   if (found.empty()) {
-    return Decide(ExitCode::NothingFound, "no device matches '" + invocation_.device +
+    return Decide(ExitCode::NothingFound, "no device matches '" + TerminalText(invocation_.device) +
                                               "' among the " + std::to_string(rows.size()) +
                                               " found");
   }
@@ -106,14 +106,14 @@ std::optional<std::size_t> CliFrontEnd::ChooseDevice(std::span<const DeviceRow> 
     if (rows[i].device->DeviceId == first.DeviceId) continue;
     std::string names;
     for (std::size_t j : found) names += "\n  " + Describe(*rows[j].device);
-    return Decide(
-        ExitCode::Usage,
-        "'" + invocation_.device + "' matches more than one device; give its identity:" + names);
+    return Decide(ExitCode::Usage,
+                  "'" + TerminalText(invocation_.device) +
+                      "' matches more than one device; give its identity:" + names);
   }
   const DeviceRow& row = rows[found[0]];
   if (invocation_.command == Command::Shortcuts && !row.reachable) {
     return Decide(ExitCode::DeviceFailure,
-                  Describe(first) + " does not answer at " + DeviceTextToUtf8(first.IpAddress) +
+                  Describe(first) + " does not answer at " + TerminalText(first.IpAddress) +
                       ": give it an address with 'orvane configure' first");
   }
   chosen_ = first;
@@ -129,7 +129,7 @@ bool CliFrontEnd::Confirmed() {
   if (invocation_.yes) return true;
   const LocalSettings& pc = run_->Settings();
   const std::optional<std::string> answer =
-      Ask("Give " + Describe(*chosen_) + ", now at " + DeviceTextToUtf8(chosen_->IpAddress) +
+      Ask("Give " + Describe(*chosen_) + ", now at " + TerminalText(chosen_->IpAddress) +
               ", the address " + run_->NewAddress() + " with mask " + pc.LocalNetmask +
               " and gateway " + pc.LocalGateway + "? [y/N] ",
           false);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "cli/terminal_text.h"
 #include "desktop/utf_text.h"
 #include "device/list_format.h"
 #include "resources/text_table.h"
@@ -27,8 +28,8 @@ std::size_t CodePoints(std::string_view utf8) {
 std::array<std::string, kColumns> Cells(std::size_t number, const DeviceRow& row) {
   const DeviceRecord& d = *row.device;
   return {std::to_string(number),           row.reachable ? "Yes" : "No",
-          DeviceTextToUtf8(d.HostName),     DeviceTextToUtf8(d.IpAddress),
-          DeviceTextToUtf8(d.DiskModel),    FormatCapacity(d.DiskCapacity, kPoint),
+          TerminalText(d.HostName),         TerminalText(d.IpAddress),
+          TerminalText(d.DiskModel),        FormatCapacity(d.DiskCapacity, kPoint),
           FormatTotal(d.DiskTotal, kPoint), FormatUsed(d.DiskTotal, d.DiskAvailable, kPoint)};
 }
 

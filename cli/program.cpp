@@ -5,7 +5,7 @@
 #include "cli/cli_front_end.h"
 #include "cli/device_output.h"
 #include "cli/poll_loop.h"
-#include "desktop/utf_text.h"
+#include "cli/terminal_text.h"
 #include "device/host_services.h"
 #include "device/scan_report.h"
 #include "hostnet/ipv4_text.h"
@@ -163,8 +163,7 @@ int RunProgram(const std::vector<std::string>& args, Terminal& terminal, std::os
   // with the reason, rather than after a search that could only fail.
   if (invocation.address) {
     for (const Adapter& adapter : settings.ReadAdapters()) {
-      if (!CanSendOn(adapter) || !IsNeverCandidate(*invocation.address, adapter.settings))
-        continue;
+      if (!CanSendOn(adapter) || !IsNeverCandidate(*invocation.address, adapter.settings)) continue;
       const LocalSettings& pc = adapter.settings;
       return Usage(err, "--address " + *invocation.address +
                             " is this PC's own address, its gateway, or the network or broadcast "
@@ -205,8 +204,8 @@ int RunProgram(const std::vector<std::string>& args, Terminal& terminal, std::os
     const DeviceRecord& device = *frontEnd.Chosen();
     const std::string address =
         outcome == RunOutcome::Configured ? run.NewAddress() : device.IpAddress;
-    out << DeviceTextToUtf8(device.HostName) << " (" << DeviceTextToUtf8(device.DeviceId)
-        << ") is at " << DeviceTextToUtf8(address) << '\n';
+    out << TerminalText(device.HostName) << " (" << TerminalText(device.DeviceId) << ") is at "
+        << TerminalText(address) << '\n';
   }
   return int(code);
 }

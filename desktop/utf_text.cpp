@@ -6,6 +6,8 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));
@@ -23,8 +25,6 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
 }
-
-}  // namespace
 
 bool NextUtf8CodePoint(std::string_view bytes, std::size_t& pos, char32_t& codePoint) {
   const auto lead = static_cast<unsigned char>(bytes[pos]);
@@ -76,17 +76,23 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::optional<char32_t> Windows1252Char(unsigned char byte) {
+  static constexpr char16_t k80to9F[32] = {
+      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  if (byte < 0x80 || byte > 0x9F) return byte;
+  if (k80to9F[byte - 0x80] == 0) return std::nullopt;
+  return k80to9F[byte - 0x80];
+}
+
 std::string DeviceTextToUtf8(std::string_view bytes) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
-  static constexpr char16_t k80to9F[32] = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
   std::string out;
   out.reserve(bytes.size() * 2);
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    AppendUtf8(out, byte >= 0x80 && byte <= 0x9F ? k80to9F[byte - 0x80] : char32_t(byte));
+    AppendUtf8(out, Windows1252Char(byte).value_or(byte));
   }
   return out;
 }

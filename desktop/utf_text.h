@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,13 @@ bool IsValidUtf8(std::string_view bytes);
 // characters. The wire keeps the bytes as sent; only what is shown or named
 // uses this.
 std::string DeviceTextToUtf8(std::string_view bytes);
+
+// The character Windows-1252 gives a byte; nothing for the five bytes it
+// leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D), which no text means.
+std::optional<char32_t> Windows1252Char(unsigned char byte);
+
+// Appends the UTF-8 form of a scalar value.
+void AppendUtf8(std::string& out, char32_t codePoint);
 
 // Decodes the scalar value at bytes[pos]. On success stores it in codePoint,
 // advances pos past the sequence and returns true; on failure advances pos by

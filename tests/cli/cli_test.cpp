@@ -11,6 +11,7 @@
 #include "cli/device_output.h"
 #include "cli/poll_loop.h"
 #include "cli/program.h"
+#include "cli/terminal_text.h"
 #include "device/codec.h"
 #include "hostnet/broadcast_sender.h"
 #include "tests/device/sample_replies.h"
@@ -116,6 +117,32 @@ TEST(Output, JsonKeepsEveryByteAndTheTableIsTheListsCells) {
       << DeviceListJson(rows);
   EXPECT_NE(DeviceListJson(rows).find(R"("hostName": "CAF\udcc9")"), std::string::npos);
   EXPECT_EQ(DeviceListJson({}), "[]\n");
+}
+
+TEST(TerminalText, ShowsWhatATerminalWouldObey) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"FILER1", "FILER1"},
+      {"NAS\xc3\xa9 \xe4\xb8\x80", "NAS\xc3\xa9 \xe4\xb8\x80"},  // UTF-8 letters stand
+      {"NAS\xe9\x80", "NAS\xc3\xa9\xe2\x82\xac"},                // Windows-1252: é€
+      {"\x1b]0;x\x07\x1b[2J", R"(\x1b]0;x\x07\x1b[2J)"},
+      {"A\r\nB\tC\x7f", R"(A\x0d\x0aB\x09C\x7f)"},
+      {std::string("a\0b", 3), R"(a\x00b)"},
+      {"\xc2\x9b"
+       "1m\xc2\x85",
+       R"(\x9b1m\x85)"},  // C1 controls in UTF-8
+      {"NAS\x9d\xe9\x81", R"(NAS\x9d)"
+                          "\xc3\xa9"
+                          R"(\x81)"},  // unassigned in Windows-1252
+      {"\xe2\x80\xae"
+       "exe.txt",
+       R"(\u202eexe.txt)"},
+      {"\xd8\x9c\xe2\x80\x8e\xe2\x80\x8f\xe2\x80\xaa\xe2\x81\xa6\xe2\x81\xa9\xe2\x80\xa8",
+       R"(\u061c\u200e\u200f\u202a\u2066\u2069\u2028)"},
+      {"\xe2\x80\x8d\xe2\x81\xaa", "\xe2\x80\x8d\xe2\x81\xaa"},  // neighbours of the ranges
+  };
+  for (const auto& [bytes, shown] : cases)
+    EXPECT_EQ(TerminalText(bytes), shown) << ::testing::PrintToString(bytes);
+  EXPECT_EQ(TerminalLines("a\x1b\nb\r\n"), "a\\x1b\nb\\x0d\n");
 }
 
 TEST(ExitCodes, EachOutcomeAndTheTroubleBehindIt) {
@@ -287,6 +314,24 @@ TEST_F(CliRunTest, TheDeviceIsTheOneNamedAndOnlyOne) {
   EXPECT_EQ(out.str(), DeviceListJson(std::vector<DeviceRow>{{&run->Devices()[0], true},
                                                              {&run->Devices()[1], true}},
                                       std::vector<HeardOn>(2)));
+}
+
+TEST_F(CliRunTest, ADevicesNameNeverReachesTheTerminalRaw) {
+  const std::string name = "X\x1b[2K\r\n0    Yes         FILER1\xc2\x9d\xe2\x80\xae";
+  world.prober.otherwise = ProbeResult::NoAnswer;
+  world.candidates.values = {testing::RFor(77)};
+  terminal.lines = {"n"};
+  const std::string hostile = test::MakeReply("00:0A:1B:2C:3D:66", name, "W", "");
+  Run({"list"}, {kA, hostile});
+  const std::string table = out.str();
+  EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 3) << "a header and two rows: " << table;
+  Run({"configure", name, "--user", "u"}, {kA, hostile});
+  for (const std::string& text : {out.str(), err.str()})
+    for (const char* raw : {"\x1b", "\r", "\n0    Yes", "\xc2\x9d", "\xe2\x80\xae"})
+      EXPECT_EQ(text.find(raw), std::string::npos) << ::testing::PrintToString(text);
+  EXPECT_NE(err.str().find(R"(Give X\x1b[2K\x0d\x0a0    Yes         FILER1\x9d\u202e ()"),
+            std::string::npos)
+      << err.str();
 }
 
 }  // namespace
