@@ -153,9 +153,10 @@ Commands:
       Broadcasts the discovery request, waits (3 s unless --wait says otherwise)
       and prints one line per device: number, whether it answers a ping, host
       name, address, disk model, capacity, total and used share. --json prints
-      every field of each reply instead; names keep the bytes the device sent
-      (a byte that is not UTF-8 is written as \udcXX, XX its value) and the
-      adapter each reply came in on.
+      every field of each reply instead, and the adapter each reply came in
+      on. Each text a device sent is given twice: as text, a byte that is not
+      UTF-8 shown as U+FFFD ("hostName"), and as its exact bytes in hex in the
+      field of that name with Hex after it ("hostNameHex").
   configure DEVICE [--address A.B.C.D | --address auto] [--user NAME]
             [--password-stdin] [--yes] [--open] [--wait SECONDS]
       Gives DEVICE (its identity, host name or current address) an address in

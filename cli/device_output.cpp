@@ -33,9 +33,9 @@ std::array<std::string, kColumns> Cells(std::size_t number, const DeviceRow& row
           FormatTotal(d.DiskTotal, kPoint), FormatUsed(d.DiskTotal, d.DiskAvailable, kPoint)};
 }
 
-std::string Escape(char c) {
+std::string Escape(char32_t c) {
   char text[8];
-  std::snprintf(text, sizeof text, "\\u%04x", static_cast<unsigned char>(c));
+  std::snprintf(text, sizeof text, "\\u%04x", unsigned(c));
   return text;
 }
 
@@ -65,26 +65,34 @@ std::string DeviceTableText(std::span<const DeviceRow> rows) {
 }
 
 std::string JsonString(std::string_view bytes) {
+  static constexpr char32_t kReplacement = 0xFFFD;
   std::string text = "\"";
   for (std::size_t pos = 0; pos < bytes.size();) {
     const std::size_t start = pos;
     char32_t c = 0;
     if (!NextUtf8CodePoint(bytes, pos, c)) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\udc%02x", static_cast<unsigned char>(bytes[start]));
-      text += escape;
-      continue;
-    }
-    if (c == '"' || c == '\\') {
+      AppendUtf8(text, kReplacement);
+    } else if (c == '"' || c == '\\') {
       text += '\\';
       text += char(c);
-    } else if (c < 0x20 || c == 0x7F) {
-      text += Escape(char(c));
+    } else if (TerminalActsOn(c)) {
+      text += Escape(c);
     } else {
       text.append(bytes.substr(start, pos - start));
     }
   }
   return text + "\"";
+}
+
+std::string HexBytes(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  hex.reserve(bytes.size() * 2);
+  for (const char c : bytes) {
+    hex += kDigits[static_cast<unsigned char>(c) >> 4];
+    hex += kDigits[static_cast<unsigned char>(c) & 0xF];
+  }
+  return hex;
 }
 
 std::string DeviceListJson(std::span<const DeviceRow> rows, std::span<const HeardOn> heardOn) {
@@ -95,16 +103,20 @@ std::string DeviceListJson(std::span<const DeviceRow> rows, std::span<const Hear
     const auto field = [&text](std::string_view name, const std::string& json) {
       text += ", \"" + std::string(name) + "\": " + json;
     };
+    const auto sent = [&field](std::string_view name, std::string_view bytes) {
+      field(name, JsonString(bytes));
+      field(std::string(name) + "Hex", "\"" + HexBytes(bytes) + "\"");
+    };
     text += "  {\"number\": " + std::to_string(i);
     field("reachable", rows[i].reachable ? "true" : "false");
-    field("identity", JsonString(d.DeviceId));
-    field("ipAddress", JsonString(d.IpAddress));
-    field("netmask", JsonString(d.Netmask));
-    field("gateway", JsonString(d.Gateway));
-    field("hostName", JsonString(d.HostName));
-    field("workgroup", JsonString(d.Workgroup));
-    field("hostNameFull", JsonString(d.HostNameFull));
-    field("diskModel", JsonString(d.DiskModel));
+    sent("identity", d.DeviceId);
+    sent("ipAddress", d.IpAddress);
+    sent("netmask", d.Netmask);
+    sent("gateway", d.Gateway);
+    sent("hostName", d.HostName);
+    sent("workgroup", d.Workgroup);
+    sent("hostNameFull", d.HostNameFull);
+    sent("diskModel", d.DiskModel);
     field("diskCapacity", std::to_string(d.DiskCapacity));
     field("diskTotal", std::to_string(d.DiskTotal));
     field("diskAvailable", std::to_string(d.DiskAvailable));

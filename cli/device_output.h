@@ -24,7 +24,10 @@ struct HeardOn {
   std::string localAddress;
 };
 
-// A JSON array, one object a device on a line of its own, in list order;
+// A JSON array, one object a device on a line of its own, in list order.
+// Each text the device sent is given twice: as text in its own field
+// ("hostName", readable, U+FFFD for a byte that is not UTF-8) and as its exact
+// bytes in hex in the field of that name with "Hex" after it ("hostNameHex").
 // `heardOn` (one per row, or none) adds where each reply came in.
 std::string DeviceListJson(std::span<const DeviceRow> rows, std::span<const HeardOn> heardOn = {});
 
@@ -33,11 +36,14 @@ std::string DeviceListJson(std::span<const DeviceRow> rows, std::span<const Hear
 std::string ScanReportText(const ScanReport& report);
 std::string ScanReportJson(const ScanReport& report);
 
-// A JSON string of the bytes, quotes included. Valid UTF-8 stands as it is
-// (quote, backslash and control characters escaped); each byte that is not
-// part of valid UTF-8 becomes the escape \udcXX, XX its value: the lone
-// surrogate that Python's "surrogateescape" reads back as that very byte, so
-// no byte a device sent is lost or taken for another character.
+// A JSON string of the bytes, quotes included, that strict parsers accept:
+// valid UTF-8 stands as it is, each byte that is not part of valid UTF-8
+// becomes U+FFFD, and the quote, the backslash and every character a terminal
+// acts on (TerminalActsOn) are escaped, so the JSON is safe to look at too.
 std::string JsonString(std::string_view bytes);
+
+// The bytes in hex, two lower-case digits a byte: a device's text exactly as
+// it was sent, whatever its encoding.
+std::string HexBytes(std::string_view bytes);
 
 }  // namespace orvane

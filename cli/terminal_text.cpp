@@ -9,19 +9,19 @@ namespace orvane {
 
 namespace {
 
-bool ActedOn(char32_t c) {
-  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
-         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
-}
-
 void AppendVisible(std::string& out, char32_t c) {
-  if (!ActedOn(c)) return AppendUtf8(out, c);
+  if (!TerminalActsOn(c)) return AppendUtf8(out, c);
   char escape[8];
   std::snprintf(escape, sizeof escape, c < 0x100 ? "\\x%02x" : "\\u%04x", unsigned(c));
   out += escape;
 }
 
 }  // namespace
+
+bool TerminalActsOn(char32_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+         (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
 
 std::string TerminalText(std::string_view bytes) {
   std::string out;

@@ -9,6 +9,11 @@
 
 namespace orvane {
 
+// Whether a terminal acts on the character rather than showing it: the C0
+// controls, DEL, the C1 controls, the bidirectional controls and the line and
+// paragraph separators.
+bool TerminalActsOn(char32_t c);
+
 // Bytes a device sent (or any one line of text that holds them), decoded as
 // the wizard shows them (UTF-8, else Windows-1252), with every character a
 // terminal would act on written visibly instead: the C0 controls (CR, LF and

@@ -80,18 +80,20 @@ TEST(CommandLine, ReadsWhatEachCommandTakesAndNamesWhatIsWrong) {
             "10.0.0.9");
 }
 
-TEST(Output, JsonKeepsEveryByteAndTheTableIsTheListsCells) {
+TEST(Output, JsonIsStrictAndKeepsEveryByteInHexAndTheTableIsTheListsCells) {
   const std::pair<std::string, std::string> strings[] = {
       {"FILER1", R"("FILER1")"},
       {"a\"b\\c", R"("a\"b\\c")"},
       {std::string("t\tn\x01\x7f", 5), R"("t\u0009n\u0001\u007f")"},
-      {"\xe4\xb8\x80", "\"\xe4\xb8\x80\""},  // valid UTF-8 stands as it is
-      {"NAS\xe9", R"("NAS\udce9")"},
-      {"\xe4\xb8", R"("\udce4\udcb8")"},  // a sequence cut short
-      {"\xc0\xaf", R"("\udcc0\udcaf")"},  // an overlong '/'
+      {"\xe4\xb8\x80", "\"\xe4\xb8\x80\""},          // valid UTF-8 stands as it is
+      {"NAS\xe9", "\"NAS\xef\xbf\xbd\""},            // U+FFFD for a byte that is not UTF-8
+      {"\xe4\xb8", "\"\xef\xbf\xbd\xef\xbf\xbd\""},  // a sequence cut short
+      {"\xed\xb3\xa9", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\""},  // an encoded surrogate
       {std::string("a\0b", 3), R"("a\u0000b")"},
+      {"\xc2\x9d\xe2\x80\xae\xe2\x80\xa8", R"("\u009d\u202e\u2028")"},
   };
   for (const auto& [bytes, json] : strings) EXPECT_EQ(JsonString(bytes), json) << json;
+  EXPECT_EQ(HexBytes(std::string("N\xe9\x00\x9d\xff", 5)), "4ee9009dff");
 
   DeviceRecord filer;
   ASSERT_TRUE(ParseDiscoveryReply(test::kWorkedReply, filer));
@@ -106,16 +108,23 @@ TEST(Output, JsonKeepsEveryByteAndTheTableIsTheListsCells) {
             "1    No          CAF\xc3\x89       192.168.1.20  No HD Installed!               0"
             "             0\n");
   EXPECT_EQ(DeviceListJson(rows).substr(0, 2), "[\n");
-  EXPECT_NE(DeviceListJson(rows).find(
-                R"({"number": 0, "reachable": true, "identity": "00:0A:1B:2C:3D:4E", )"
-                R"("ipAddress": "192.168.1.20", "netmask": "255.255.255.0", "gateway": )"
-                R"("192.168.1.1", "hostName": "FILER1", "workgroup": "WORKGROUP", "hostNameFull": )"
-                R"("FILER1", "diskModel": "DISK-80G", "diskCapacity": 156301488, "diskTotal": )"
-                R"(76900000, "diskAvailable": 70000000, "capacity": "80GB", "total": "76.9GB", )"
-                R"("used": "9%"},)"),
-            std::string::npos)
+  EXPECT_NE(
+      DeviceListJson(rows).find(
+          R"({"number": 0, "reachable": true, "identity": "00:0A:1B:2C:3D:4E", "identityHex": )"
+          R"("30303a30413a31423a32433a33443a3445", "ipAddress": "192.168.1.20", "ipAddressHex": )"
+          R"("3139322e3136382e312e3230", "netmask": "255.255.255.0", "netmaskHex": )"
+          R"("3235352e3235352e3235352e30", "gateway": "192.168.1.1", "gatewayHex": )"
+          R"("3139322e3136382e312e31", "hostName": "FILER1", "hostNameHex": "46494c455231", )"
+          R"("workgroup": "WORKGROUP", "workgroupHex": "574f524b47524f5550", "hostNameFull": )"
+          R"("FILER1", "hostNameFullHex": "46494c455231", "diskModel": "DISK-80G", )"
+          R"("diskModelHex": "4449534b2d383047", "diskCapacity": 156301488, "diskTotal": )"
+          R"(76900000, "diskAvailable": 70000000, "capacity": "80GB", "total": "76.9GB", )"
+          R"("used": "9%"},)"),
+      std::string::npos)
       << DeviceListJson(rows);
-  EXPECT_NE(DeviceListJson(rows).find(R"("hostName": "CAF\udcc9")"), std::string::npos);
+  EXPECT_NE(DeviceListJson(rows).find("\"hostName\": \"CAF\xef\xbf\xbd\", \"hostNameHex\": "
+                                      "\"434146c9\""),
+            std::string::npos);
   EXPECT_EQ(DeviceListJson({}), "[]\n");
 }
 
