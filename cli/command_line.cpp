@@ -189,6 +189,8 @@ Exit codes:
   4  time-out: no answer to the configuration request within 30 s
   5  this PC's network: no usable address, no free address, port 12310 taken,
      the request could not be sent, or pings cannot be sent
+  6  the work was done, but its result could not be written to standard
+     output (closed, full, or a pipe whose reader has gone)
 
 Messages and progress go to standard error, results to standard output.
 )";

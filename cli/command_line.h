@@ -17,6 +17,7 @@ enum class ExitCode : int {
   NothingFound = 3,   // no device, or none that matches
   TimedOut = 4,       // the device did not answer the configuration request
   LocalNetwork = 5,   // this PC's network: no address, no free one, no socket, no ping
+  OutputFailed = 6,   // done, but standard output could not be written
 };
 
 enum class Command { Help, List, Configure, Shortcuts, Check };

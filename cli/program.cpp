@@ -119,7 +119,10 @@ ExitCode ExitCodeFor(Command command, RunOutcome outcome, const LocalTrouble& tr
   return ExitCode::DeviceFailure;
 }
 
-int RunProgram(const std::vector<std::string>& args, Terminal& terminal, std::ostream& out,
+namespace {
+
+// The command the arguments name, to its exit code.
+int RunCommand(const std::vector<std::string>& args, Terminal& terminal, std::ostream& out,
                std::ostream& err) {
   const ParsedArguments parsed = ParseArguments(args);
   if (!parsed.invocation) return Usage(err, parsed.error);
@@ -208,6 +211,19 @@ int RunProgram(const std::vector<std::string>& args, Terminal& terminal, std::os
         << TerminalText(address) << '\n';
   }
   return int(code);
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& args, Terminal& terminal, std::ostream& out,
+               std::ostream& err) {
+  const int code = RunCommand(args, terminal, out, err);
+  // A script takes what it reads for the answer: output that never reached
+  // it is no success, even though the work itself was done.
+  out.flush();
+  if (out || code != int(ExitCode::Done)) return code;
+  err << "orvane: standard output could not be written\n";
+  return int(ExitCode::OutputFailed);
 }
 
 }  // namespace orvane

@@ -343,5 +343,34 @@ TEST_F(CliRunTest, ADevicesNameNeverReachesTheTerminalRaw) {
       << err.str();
 }
 
+// Standard output on a full disk: every write fails.
+class FullBuffer : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+TEST(ExitCodes, OutputThatNeverArrivedIsNoSuccess) {
+  FullBuffer full;
+  struct Case {
+    Args args;
+    std::streambuf* out;  // nothing: closed
+    int code;
+  };
+  std::stringbuf fine;
+  const Case cases[] = {
+      {{"--help"}, &fine, 0},
+      {{"--help"}, &full, 6},
+      {{"--help"}, nullptr, 6},
+      {{"list", "--wait", "0"}, &full, 2},  // the usage error stands
+  };
+  for (const Case& c : cases) {
+    std::ostream out(c.out);
+    std::ostringstream err;
+    ScriptedTerminal terminal;
+    EXPECT_EQ(RunProgram(c.args, terminal, out, err), c.code) << c.args[0] << err.str();
+    EXPECT_EQ(err.str().find("could not be written") != std::string::npos, c.code == 6);
+  }
+}
+
 }  // namespace
 }  // namespace orvane
