@@ -2,7 +2,7 @@
 # The command line program `orvane` on the lab's LAN (run through
 # scripts/lab.sh, see CMakeLists.txt): what it prints, what it sends and the
 # exit codes, against the simulated devices of each part.
-# Usage: cli_lab_test.sh ORVANE list|configure|loss|nodevice
+# Usage: cli_lab_test.sh ORVANE list|configure|hostile|loss|nodevice
 set -uo pipefail
 orvane=$1 part=$2
 
@@ -141,6 +141,67 @@ http://192.168.50.20" ]
     check "silent device: exit 4" status_is 4
     check "silent device: after the 30-second wait" test $((SECONDS - start)) -ge 30
     check "silent device: said so" has "$err" "No response from Orvane"
+    ;;
+
+  hostile)
+    # None of what a terminal would obey reaches it raw, nor a forged row.
+    clean() {
+      local LC_ALL=C c
+      for c in $'\e' $'\r' $'\x9d' $'\xe2\x80\xae' $'\n0    Yes FILER1'; do
+        [[ $1 != *"$c"* ]] || { echo "raw $(printf %q "$c") in: $(printf %q "$1")"; return 1; }
+      done
+    }
+    run list
+    check "hostile: exit 0" status_is 0
+    check "hostile: a header and a line a device" [ "$(wc -l <<<"$out")" -eq 4 ]
+    check "hostile: nothing raw" clean "$out$err"
+    check "hostile: controls written out, the rest decoded as Windows-1252" \
+      has "$out" '0    No          NAS\x1b[2K\x0d\x0a0    Yes FILER1\x9dé  10.20.30.40'
+    check "hostile: U+202E written out" has "$out" 'DISK\u202e\x1b[31mgpj.exe'
+
+    run list --json
+    check "hostile --json: exit 0" status_is 0
+    check "hostile --json: nothing raw" clean "$out"
+    check "hostile --json: strict UTF-8 JSON, names readable and exact in hex" python3 -c '
+import json, sys
+h, u, f = json.loads(open(sys.argv[1], "rb").read().decode("utf-8", "strict"))
+assert bytes.fromhex(h["hostNameHex"]) == b"NAS\x1b[2K\r\n0    Yes FILER1\x9d\xe9", h
+assert h["hostName"] == "NAS\x1b[2K\r\n0    Yes FILER1\ufffd\ufffd", h
+assert u["hostName"] == "DISK\u202e\x1b[31mgpj.exe", u
+assert bytes.fromhex(u["hostNameHex"]) == u["hostName"].encode(), u' "$work/out"
+
+    "$orvane" list --wait 1 >/dev/full 2>"$work/err"
+    status=$? err=$(cat "$work/err")
+    check "list > /dev/full: exit 6" status_is 6
+    check "list > /dev/full: said so" has "$err" "orvane: standard output could not be written"
+    "$orvane" list --wait 1 >&- 2>"$work/err"
+    status=$? err=$(cat "$work/err")
+    check "list with standard output closed: exit 6" status_is 6
+
+    run shortcuts 00:0A:1B:2C:3D:61 --wait 1
+    check "hostile shortcuts: exit 1" status_is 1
+    check "hostile shortcuts: the error names it written out" has "$err" \
+      'NAS\x1b[2K\x0d\x0a0    Yes FILER1\x9dé (00:0A:1B:2C:3D:61) does not answer at 10.20.30.40'
+    check "hostile shortcuts: nothing raw" clean "$err"
+
+    STDIN=vexil run configure 00:0A:1B:2C:3D:62 --user vexil --password-stdin --yes
+    check "hostile configure: sent" sent_to u "0C02S00:0A:1B:2C:3D:62192.168.50."
+    check "hostile configure: no shortcut with such a name, exit 1" status_is 1
+    check "hostile configure: nothing raw in progress and messages" clean "$out$err"
+
+    # The reader of the output goes after its first line; the run goes on.
+    result=$("$orvane" configure FILER2 --user vexil --password-stdin --yes <<<vexil 2>&1 |
+      head -1
+      echo "${PIPESTATUS[0]}")
+    check "output pipe closed: its first line" [ "${result%$'\n'*}" = "Scanning Orvane, please wait..." ]
+    check "output pipe closed: configured, the result unwritten: exit 6" [ "${result##*$'\n'}" = 6 ]
+    check "output pipe closed: sent once" \
+      [ "$(grep -c 'RECV .*text="0C02S00:0A:1B:2C:3D:63' "$LAB_DEV_F_LOG")" -eq 1 ]
+    check "output pipe closed: the shortcuts" test -f "$HOME/Desktop/Setup My Orvane - FILER2.lnk" \
+      -a -f "$HOME/Desktop/Access My Orvane - FILER2.lnk"
+    run list --wait 2
+    check "output pipe closed: the device answers at its new address" \
+      grep -qE '^[0-9]+ +Yes +FILER2 +192\.168\.50\.' <<<"$out"
     ;;
 
   loss)
