@@ -11,8 +11,8 @@
 
 namespace orvane {
 
-// A header line and one line a device: the list's eight columns, the names
-// decoded for display as the list shows them, the disk figures formatted by
+// A header line and one line a device: the list's eight columns, the texts
+// the device sent as TerminalText shows them, the disk figures formatted by
 // its cell rules with a point as the decimal separator. Columns are padded to
 // their widest cell; the last one is not.
 std::string DeviceTableText(std::span<const DeviceRow> rows);
