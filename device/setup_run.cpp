@@ -151,8 +151,9 @@ SendOutcome SetupRun::SendDiscovery() {
     check.tried = true;
   };
   if (!SeveralAdapters()) {
-    // One adapter (or none connected): the routes pick the way out, as on
-    // any PC, and the wire sees exactly what it always saw.
+    // One adapter (or none connected): the routes pick the way out, as for
+    // any other program, and the request is the plain broadcast a device
+    // expects, with no adapter forced.
     const SendOutcome outcome = services_.sender.Send(request);
     if (!report_.adapters.empty()) record(report_.adapters[0], outcome);
     return outcome;

@@ -495,7 +495,7 @@ TEST_F(SetupRunTest, TheDeviceGetsTheSettingsOfTheAdapterItAnsweredOn) {
     EXPECT_EQ(world.sender.sent.back(),
               "0C02S" + kIdA +
                   "192.168.1.57;255.255.255.0;192.168.1.1;FILER1;WORKGROUP;FILER1;vexil;vexil");
-    // With one adapter the routes pick, exactly as before.
+    // With one adapter the system's routes pick the way out.
     EXPECT_EQ(world.sender.via.back(), several ? "eth1" : "");
   }
 }

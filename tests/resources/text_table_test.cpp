@@ -5,8 +5,9 @@
 namespace orvane {
 namespace {
 
-// The table's last number: the 58 texts the wizard has always had, then the
-// names and descriptions a screen reader speaks, then what a scan checked.
+// The table's last number: the 58 texts of the wizard's pages and messages,
+// then the names and descriptions a screen reader speaks, then what a scan
+// checked and how a configuration ended.
 constexpr int kTextCount = 90;
 
 TEST(TextTableTest, EveryNumberHasATextInBothLanguages) {
