@@ -18,6 +18,7 @@ enum Option : unsigned {
   kPasswordStdin = 1u << 4,
   kYes = 1u << 5,
   kOpen = 1u << 6,
+  kNoShortcuts = 1u << 7,
 };
 
 struct CommandShape {
@@ -30,7 +31,8 @@ const std::map<std::string, CommandShape, std::less<>>& Commands() {
   static const std::map<std::string, CommandShape, std::less<>> kCommands = {
       {"list", {Command::List, kJson | kWait, false}},
       {"configure",
-       {Command::Configure, kWait | kAddress | kUser | kPasswordStdin | kYes | kOpen, true}},
+       {Command::Configure, kWait | kAddress | kUser | kPasswordStdin | kYes | kOpen | kNoShortcuts,
+        true}},
       {"shortcuts", {Command::Shortcuts, kWait | kOpen, true}},
       {"check", {Command::Check, kJson | kWait, false}},
   };
@@ -46,6 +48,7 @@ const std::map<std::string, Option, std::less<>>& Options() {
       {"--password-stdin", kPasswordStdin},
       {"--yes", kYes},
       {"--open", kOpen},
+      {"--no-shortcuts", kNoShortcuts},
   };
   return kOptions;
 }
@@ -135,6 +138,9 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
       case kOpen:
         invocation.open = true;
         break;
+      case kNoShortcuts:
+        invocation.noShortcuts = true;
+        break;
     }
   }
   if (shape->second.takesDevice && invocation.device.empty())
@@ -158,7 +164,7 @@ Commands:
       UTF-8 shown as U+FFFD ("hostName"), and as its exact bytes in hex in the
       field of that name with Hex after it ("hostNameHex").
   configure DEVICE [--address A.B.C.D | --address auto] [--user NAME]
-            [--password-stdin] [--yes] [--open] [--wait SECONDS]
+            [--password-stdin] [--yes] [--open] [--no-shortcuts] [--wait SECONDS]
       Gives DEVICE (its identity, host name or current address) an address in
       this PC's network, with this PC's mask and gateway, if it does not answer
       a ping; then writes the two desktop shortcuts. The address is drawn and
@@ -170,7 +176,9 @@ Commands:
       first line of standard input with --password-stdin, else asked for on the
       terminal without echo; the user name is asked for when --user is not
       given. Before the request is sent the change is shown and must be
-      confirmed; --yes confirms it.
+      confirmed; --yes confirms it. On a PC without a desktop folder (a
+      server, a login over SSH) no shortcuts are made, standard error says so,
+      and the exit code is the device's; --no-shortcuts makes none on purpose.
   shortcuts DEVICE [--open] [--wait SECONDS]
       Writes the two desktop shortcuts for a device that answers a ping.
   check [--json] [--wait SECONDS]
@@ -184,6 +192,7 @@ Commands:
 Exit codes:
   0  done
   1  the device refused its configuration, or the shortcuts could not be made
+     (for configure, a PC without a desktop folder is no failure)
   2  usage: bad arguments, or a question that was not answered yes
   3  nothing found: no device, or none that matches DEVICE
   4  time-out: no answer to the configuration request within 30 s

@@ -32,6 +32,7 @@ struct Invocation {
   bool passwordStdin = false;            // configure
   bool yes = false;                      // configure
   bool open = false;                     // configure, shortcuts
+  bool noShortcuts = false;              // configure
 };
 
 struct ParsedArguments {

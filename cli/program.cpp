@@ -62,11 +62,23 @@ class WatchedProber final : public Prober {
   LocalTrouble& trouble_;
 };
 
+// `configure` gives a device its address; the shortcuts are an extra, so a
+// PC with no desktop folder at all (a server, a login over SSH) makes none
+// and says so, and the exit code stays the device's. `shortcuts` exists for
+// them, and a desktop that is there but cannot be written fails both.
 class WatchedDesktop final : public Desktop {
  public:
-  explicit WatchedDesktop(LocalTrouble& trouble) : trouble_(trouble) {}
+  WatchedDesktop(LocalTrouble& trouble, const Invocation& invocation)
+      : trouble_(trouble), invocation_(invocation) {}
   DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName) override {
-    return Watch(host_.CreateShortcuts(address, hostName));
+    if (invocation_.noShortcuts) {
+      DesktopResult none{false, "No shortcuts were made, as --no-shortcuts asked."};
+      none.skipped = true;
+      return none;
+    }
+    DesktopResult made = host_.CreateShortcuts(address, hostName);
+    if (made.noDesktop && invocation_.command == Command::Configure) return made;
+    return Watch(std::move(made));
   }
   DesktopResult OpenShortcutTargets(const std::string& address) override {
     return Watch(host_.OpenShortcutTargets(address));
@@ -79,6 +91,7 @@ class WatchedDesktop final : public Desktop {
   }
   HostDesktop host_;
   LocalTrouble& trouble_;
+  const Invocation& invocation_;
 };
 
 std::uint8_t LastPart(const std::string& address) {
@@ -161,7 +174,7 @@ int RunCommand(const std::vector<std::string>& args, Terminal& terminal, std::os
   WatchedSender sender(trouble);
   WatchedProber prober(trouble);
   HostSettings settings;
-  WatchedDesktop desktop(trouble);
+  WatchedDesktop desktop(trouble, invocation);
   // An address that no device may have is refused before anything is sent,
   // with the reason, rather than after a search that could only fail.
   if (invocation.address) {

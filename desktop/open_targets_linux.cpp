@@ -101,6 +101,14 @@ int StartDetached(const std::string& program, const std::string& argument) {
     defaults.sa_handler = SIG_DFL;
     ::sigaction(SIGPIPE, &defaults, nullptr);
     ::sigaction(SIGCHLD, &defaults, nullptr);
+    // Its standard input, output and error are the null device, never ours:
+    // an opener (or the browser it starts) that keeps them open would hold a
+    // caller's pipe, and `x=$(orvane shortcuts ... --open)` would wait for it.
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null < 0) ReportAndExit(status[1], errno);
+    for (int stream = 0; stream <= 2; ++stream)
+      if (::dup2(null, stream) < 0) ReportAndExit(status[1], errno);
+    if (null > 2) ::close(null);
     ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
     ::execve(program.c_str(), argv, environ);
     ReportAndExit(status[1], errno);

@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "desktop/shortcuts.h"
 #include "desktop/utf_text.h"
@@ -74,22 +75,59 @@ DesktopResult OpenShortcutTargets(std::string_view address) {
     const char* what;
   } targets[] = {{L"explorer \\\\" + wideAddress, "shared folders"},
                  {L"explorer http://" + wideAddress, "web management page"}};
+  // Explorer's standard input, output and error are the null device, and it
+  // inherits that one handle and nothing else (our sockets are inheritable
+  // by default): a caller's pipe or console is never held open by it.
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  const HANDLE null =
+      CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  &inheritable, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (null == INVALID_HANDLE_VALUE) {
+    return {false,
+            "The shortcuts could not be opened because the null device could not be "
+            "opened (" +
+                ErrorText(GetLastError()) + ")."};
+  }
+  SIZE_T listSize = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &listSize);
+  std::vector<unsigned char> listBuffer(listSize);
+  const auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listBuffer.data());
+  HANDLE inherited = null;
+  if (!InitializeProcThreadAttributeList(list, 1, 0, &listSize) ||
+      !UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited,
+                                 sizeof inherited, nullptr, nullptr)) {
+    const DWORD error = GetLastError();
+    CloseHandle(null);
+    return {false,
+            "The shortcuts could not be opened because Explorer's start could not be "
+            "prepared (" +
+                ErrorText(error) + ")."};
+  }
+  DesktopResult result;
   for (const auto& target : targets) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
+    startup.StartupInfo.hStdInput = startup.StartupInfo.hStdOutput = startup.StartupInfo.hStdError =
+        null;
+    startup.lpAttributeList = list;
     PROCESS_INFORMATION process{};
     std::wstring commandLine = target.commandLine;  // CreateProcessW may write to it
-    if (!CreateProcessW(explorer.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-      return {false, std::string("The device's ") + target.what +
-                         " could not be opened because Explorer could not be started (" +
-                         ErrorText(GetLastError()) + ")."};
+    if (!CreateProcessW(explorer.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                        EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo,
+                        &process)) {
+      result = {false, std::string("The device's ") + target.what +
+                           " could not be opened because Explorer could not be started (" +
+                           ErrorText(GetLastError()) + ")."};
+      break;
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
+  DeleteProcThreadAttributeList(list);
+  CloseHandle(null);
+  return result;
   return {};
 }
 

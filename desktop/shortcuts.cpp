@@ -82,8 +82,12 @@ DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::strin
                                 std::string_view hostName) {
   std::error_code error;
   if (desktop.empty() || !std::filesystem::is_directory(desktop, error)) {
-    return Failure("The desktop shortcuts were not created because the desktop folder \"" +
-                   PathText(desktop) + "\" does not exist.");
+    DesktopResult failure =
+        Failure("The desktop shortcuts were not created because the desktop folder \"" +
+                PathText(desktop) + "\" does not exist.");
+    // Something else standing at that name is a desktop gone wrong, not none.
+    failure.noDesktop = desktop.empty() || !std::filesystem::exists(desktop, error);
+    return failure;
   }
   const std::array<ShortcutFile, 2> files = Shortcuts(desktop, address, hostName);
   // Both names are judged before either file is written.
@@ -115,8 +119,10 @@ DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::strin
 DesktopResult CreateShortcuts(std::string_view address, std::string_view hostName) {
   const std::filesystem::path desktop = DesktopFolder();
   if (desktop.empty()) {
-    return Failure(
+    DesktopResult failure = Failure(
         "The desktop shortcuts were not created because the desktop folder could not be found.");
+    failure.noDesktop = true;
+    return failure;
   }
   return CreateShortcutsIn(desktop, address, hostName);
 }

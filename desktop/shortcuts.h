@@ -13,6 +13,12 @@ namespace orvane {
 struct DesktopResult {
   bool ok = true;
   std::string error;  // when !ok: a clear English sentence for the user
+  // When !ok: there is no desktop folder at all (a server, a login over SSH),
+  // which a caller without a desktop may take for "no shortcuts wanted here".
+  bool noDesktop = false;
+  // When !ok: nothing was asked of the desktop, since the user wanted no
+  // shortcuts; error says so.
+  bool skipped = false;
 };
 
 // The current user's desktop folder as the platform defines it; empty when it

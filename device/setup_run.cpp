@@ -547,12 +547,16 @@ void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, Text
       services_.desktop.CreateShortcuts(address, devices_[selected_].HostName);
   // Never report shortcuts that were not made: the failure is shown, and the
   // run still ends as it would have, with the offer to open the targets.
-  frontEnd_.SetMark(Row::Shortcuts, made.ok ? Mark::Done : Mark::Failed);
-  frontEnd_.SetStatus(made.ok ? Text(done) : std::string(kNoShortcuts));
+  // Shortcuts the user did not want are no failure: the status says so.
+  frontEnd_.SetMark(Row::Shortcuts, made.ok        ? Mark::Done
+                                    : made.skipped ? Mark::None
+                                                   : Mark::Failed);
+  frontEnd_.SetStatus(made.ok ? Text(done) : made.skipped ? made.error : std::string(kNoShortcuts));
   frontEnd_.EnableLeaving();
-  if (made.ok) {
-    Show(
-        {Text(notice) + (postscript ? "\r\n\r\n" + Text(*postscript) : ""), Text(TextId::Warning)});
+  if (made.ok || made.skipped) {
+    std::string text = made.ok ? Text(notice) : std::string();
+    if (postscript) text += (text.empty() ? "" : "\r\n\r\n") + Text(*postscript);
+    if (!text.empty()) Show({text, Text(TextId::Warning)});
   } else {
     Show({std::string(kNoShortcuts) + "\r\n" + made.error, std::string(kAppTitle), Buttons::Ok,
           Icon::Exclamation});

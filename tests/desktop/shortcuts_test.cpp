@@ -196,10 +196,15 @@ TEST_F(ShortcutsTest, FailureOfTheFirstShortcutStopsTheSecond) {
   EXPECT_EQ(Names(desktop_), std::vector<std::string>{kSetup});  // no temporary file left
 }
 
-TEST_F(ShortcutsTest, MissingDesktopFolderIsReported) {
-  const DesktopResult result = CreateShortcutsIn(desktop_ / "gone", "192.168.1.20", "FILER");
-  EXPECT_FALSE(result.ok);
-  EXPECT_NE(result.error.find("does not exist"), std::string::npos) << result.error;
+TEST_F(ShortcutsTest, MissingDesktopFolderIsReportedAndToldApartFromABrokenOne) {
+  test::WriteText(desktop_ / "file", "");
+  for (const auto& [folder, none] :
+       {std::pair{desktop_ / "gone", true}, {desktop_ / "file", false}}) {
+    const DesktopResult result = CreateShortcutsIn(folder, "192.168.1.20", "FILER");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.noDesktop, none) << folder;
+    EXPECT_NE(result.error.find("does not exist"), std::string::npos) << result.error;
+  }
 }
 
 TEST_F(ShortcutsTest, OverlongAddressIsReportedNotTruncated) {

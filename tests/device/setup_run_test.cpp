@@ -410,6 +410,20 @@ TEST_F(SetupRunTest, ShortcutFailureIsReportedAndTheRunStillEnds) {
   EXPECT_EQ(front.ended, 1);
 }
 
+TEST_F(SetupRunTest, ShortcutsNotWantedAreNoFailureAndThePostscriptStays) {
+  world.desktop.skip = true;
+  world.candidates.values = {RFor(57)};
+  StartScan({kReplyA});
+  EndScanWindow();
+  world.Arrive("0C02R" + kIdA + "2");
+  world.clock.Advance(kWatchNewAddress + 1s);
+  EXPECT_EQ(front.MessageTexts(),
+            (Strings{T(TextId::NotAnsweringYet), T(TextId::OpenShortcutsQuestion)}));
+  EXPECT_EQ(front.status, "No shortcuts wanted.");
+  EXPECT_EQ(front.MarkOf(Row::Shortcuts), Mark::None);
+  EXPECT_EQ(front.ended, 1);
+}
+
 TEST_F(SetupRunTest, LaunchFailureIsReportedAndTheRunStillEnds) {
   world.prober.answers["192.168.1.20"] = ProbeResult::Answered;
   world.desktop.openError = "xdg-open could not be started.";

@@ -9,10 +9,12 @@ orvane=$1 part=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Shortcuts land on a desktop of the test's own; the opener is a stand-in
-# that writes down what it was asked to open.
+# that writes down what it was asked to open and with which standard input,
+# output and error, then stays a while, as a browser would.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config PATH=$work/bin:$PATH
 mkdir -p "$HOME/Desktop" "$work/bin"
-printf '#!/bin/sh\necho "$1" >> %s/opened\n' "$work" >"$work/bin/xdg-open"
+printf '#!/bin/sh\necho "$1" >> %s/opened\ns=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)\necho "$s" >> %s/streams\nexec sleep 5\n' \
+  "$work" "$work" >"$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
 
 # shellcheck source=checks.sh
@@ -25,6 +27,7 @@ run() {
 }
 status_is() { [[ $status -eq $1 ]] || { echo "exit $status, wanted $1; stderr: $err"; return 1; }; }
 has() { [[ $1 == *"$2"* ]] || { echo "not found: $2 in: $1"; return 1; }; }
+is() { [[ $1 == "$2" ]] || { echo "got: $1"; return 1; }; }
 lacks() { [[ $1 != *"$2"* ]] || { echo "found: $2 in: $1"; return 1; }; }
 sent_to() {  # DEVICE TEXT: the device's simulator received a datagram with TEXT
   local log="LAB_DEV_${1^^}_LOG"
@@ -125,8 +128,28 @@ case $part in
       check "--address $never: said why" has "$err" "network or broadcast address"
     done
 
+    # A PC without a desktop folder: the device's outcome decides configure.
+    HOME=$work/server STDIN=vexil run configure FILER2 --user vexil --password-stdin --yes
+    check "no desktop folder: configure exits 0" status_is 0
+    check "no desktop folder: said why on standard error" has "$err" \
+      "desktop folder \"$work/server/Desktop\" does not exist"
+    HOME=$work/server run shortcuts FILER2
+    check "no desktop folder: shortcuts exits 1" status_is 1
+    rm "$HOME/Desktop/"*FILER2.lnk
+    STDIN=vexil run configure FILER2 --user vexil --password-stdin --yes --no-shortcuts
+    check "--no-shortcuts: exit 0" status_is 0
+    check "--no-shortcuts: said so" has "$err" "No shortcuts were made"
+    check "--no-shortcuts: none made" test ! -e "$HOME/Desktop/Setup My Orvane - FILER2.lnk"
+
     requests=$(grep -c 'text="0C02S' "$LAB_DEV_A_LOG")
-    run shortcuts 192.168.50.20 --open
+    start=$(date +%s%N)
+    out=$("$orvane" shortcuts 192.168.50.20 --open 2>"$work/err")
+    status=$? err=$(cat "$work/err")
+    check "shortcuts --open in \$(...): back before the openers end" \
+      test $((($(date +%s%N) - start) / 1000000)) -lt 4000
+    for _ in $(seq 30); do [[ $(wc -l <"$work/streams") -ge 6 ]] 2>/dev/null && break; sleep 0.1; done
+    check "shortcuts --open: the openers' streams are the null device" \
+      is "$(sort -u "$work/streams" 2>&1)" /dev/null
     check "shortcuts: exit 0" status_is 0
     check "shortcuts: FILER1 stays where it is" has "$out" "FILER1 (00:0A:1B:2C:3D:4E) is at 192.168.50.20"
     check "shortcuts: made" test -f "$HOME/Desktop/Setup My Orvane - FILER1.lnk"

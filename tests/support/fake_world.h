@@ -132,6 +132,7 @@ class FakeDesktop : public Desktop {
   std::vector<std::pair<std::string, std::string>> created;  // address, host name
   std::vector<std::string> opened;
   std::string createError;  // empty: success
+  bool skip = false;        // the user wants no shortcuts
   std::string openError;
 };
 

@@ -1,6 +1,8 @@
 // A stand-in for explorer.exe in the lab: appends the command line it was
-// started with (UTF-8, one a line) to C:\orvane-launches.txt and ends, so the
-// lab sees what the wizard would have opened without opening anything.
+// started with (UTF-8, one a line) and the kinds of its standard input, output
+// and error (GetFileType: 2 for a character device such as NUL, 1 for a file,
+// 3 for a pipe) to C:\orvane-launches.txt and ends, so the lab sees what the
+// wizard would have opened, and with what, without opening anything.
 
 #include <windows.h>
 
@@ -11,7 +13,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
   const int n = WideCharToMultiByte(CP_UTF8, 0, commandLine, -1, nullptr, 0, nullptr, nullptr);
   std::string line(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
   if (n > 1) WideCharToMultiByte(CP_UTF8, 0, commandLine, -1, line.data(), n, nullptr, nullptr);
-  line += " (show " + std::to_string(show) + ")\n";
+  line += " (show " + std::to_string(show) + ", std";
+  for (const DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+    line += " " + std::to_string(GetFileType(GetStdHandle(stream)));
+  line += ")\n";
   const HANDLE log =
       CreateFileW(L"C:\\orvane-launches.txt", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -125,8 +125,10 @@ grep -q "Description\s*: IP=$address , Access your Orvane" <<<"$access_info" ||
 # Compared as text, whatever lnkinfo prints after the path.
 grep -E "(Local|Network) path" <<<"$access_info" | grep -qF ": \\\\$address" ||
   fail "access shortcut target: $access_info"
-expected="explorer \\\\$address (show 1)
-explorer http://$address (show 1)"
+# Both launches with the null device (a character device, 2) as their
+# standard input, output and error, never the wizard's log file.
+expected="explorer \\\\$address (show 1, std 2 2 2)
+explorer http://$address (show 1, std 2 2 2)"
 [ "$(tr -d '\r' <"$launches" 2>/dev/null)" = "$expected" ] ||
   fail "launches: $(cat "$launches" 2>/dev/null || echo none), expected: $expected"
 echo "PASS ($path): $host at $address, both shortcuts, both launches in order;" \
