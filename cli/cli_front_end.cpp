@@ -41,7 +41,7 @@ std::vector<std::size_t> MatchingRows(std::span<const DeviceRow> rows, std::stri
 }
 
 CliFrontEnd::CliFrontEnd(const Invocation& invocation, std::function<void()> yield,
-                         Terminal& terminal, std::optional<std::string> password, std::ostream& out,
+                         Terminal& terminal, std::optional<Secret> password, std::ostream& out,
                          std::ostream& err)
     : invocation_(invocation),
       yield_(std::move(yield)),
@@ -50,9 +50,7 @@ CliFrontEnd::CliFrontEnd(const Invocation& invocation, std::function<void()> yie
       out_(out),
       err_(err) {}
 
-CliFrontEnd::~CliFrontEnd() {
-  if (password_) Credentials::Wipe(*password_);
-}
+CliFrontEnd::~CliFrontEnd() = default;
 
 void CliFrontEnd::SetStatus(const std::string& text) {
   err_ << TerminalText(text) << '\n' << std::flush;
@@ -120,9 +118,9 @@ std::optional<std::size_t> CliFrontEnd::ChooseDevice(std::span<const DeviceRow> 
   return found[0];
 }
 
-std::optional<std::string> CliFrontEnd::Ask(const std::string& prompt, bool secret) {
+std::optional<std::string> CliFrontEnd::Ask(const std::string& prompt) {
   err_ << prompt << std::flush;
-  return secret ? terminal_.ReadSecret() : terminal_.ReadLine();
+  return terminal_.ReadLine();
 }
 
 bool CliFrontEnd::Confirmed() {
@@ -130,9 +128,8 @@ bool CliFrontEnd::Confirmed() {
   const LocalSettings& pc = run_->Settings();
   const std::optional<std::string> answer =
       Ask("Give " + Describe(*chosen_) + ", now at " + TerminalText(chosen_->IpAddress) +
-              ", the address " + run_->NewAddress() + " with mask " + pc.LocalNetmask +
-              " and gateway " + pc.LocalGateway + "? [y/N] ",
-          false);
+          ", the address " + run_->NewAddress() + " with mask " + pc.LocalNetmask +
+          " and gateway " + pc.LocalGateway + "? [y/N] ");
   return answer && (SameIgnoringCase(*answer, "y") || SameIgnoringCase(*answer, "yes"));
 }
 
@@ -155,15 +152,17 @@ std::optional<Credentials> CliFrontEnd::AskCredentials() {
     credentials.userName = *invocation_.user;
   } else {
     credentials.userName =
-        Ask(LoadText(TextId::UserNameLabel, Language::English) + " ", false).value_or("");
+        Ask(LoadText(TextId::UserNameLabel, Language::English) + " ").value_or("");
   }
-  if (!password_) password_ = Ask(LoadText(TextId::PasswordLabel, Language::English) + " ", true);
-  // The engine wipes its copy once the request is composed; this one goes now.
-  if (password_) {
-    credentials.password = *password_;
-    Credentials::Wipe(*password_);
+  if (!password_) {
+    err_ << LoadText(TextId::PasswordLabel, Language::English) << ' ' << std::flush;
+    password_ = terminal_.ReadSecret(true);
   }
-  if (credentials.userName.empty() || credentials.password.empty()) {
+  // Handed on, not copied: the engine wipes it once the request is composed,
+  // and a password that is not sent goes with the credentials.
+  if (password_) credentials.password = std::move(*password_);
+  password_.reset();
+  if (credentials.userName.empty() || credentials.password.Empty()) {
     Decide(ExitCode::Usage, LoadText(TextId::CredentialsMissing, Language::English));
     return std::nullopt;
   }

@@ -30,7 +30,7 @@ class CliFrontEnd final : public RunFrontEnd {
   // from standard input already (--password-stdin), or nothing to ask for it
   // when it is needed.
   CliFrontEnd(const Invocation& invocation, std::function<void()> yield, Terminal& terminal,
-              std::optional<std::string> password, std::ostream& out, std::ostream& err);
+              std::optional<Secret> password, std::ostream& out, std::ostream& err);
   ~CliFrontEnd() override;
   CliFrontEnd(const CliFrontEnd&) = delete;
   CliFrontEnd& operator=(const CliFrontEnd&) = delete;
@@ -58,12 +58,12 @@ class CliFrontEnd final : public RunFrontEnd {
   HeardOn HeardOnOf(const Arrival& arrival) const;
   std::optional<std::size_t> Decide(ExitCode code, const std::string& error);
   bool Confirmed();
-  std::optional<std::string> Ask(const std::string& prompt, bool secret);
+  std::optional<std::string> Ask(const std::string& prompt);
 
   const Invocation& invocation_;
   std::function<void()> yield_;
   Terminal& terminal_;
-  std::optional<std::string> password_;
+  std::optional<Secret> password_;
   std::ostream& out_;
   std::ostream& err_;
   SetupRun* run_ = nullptr;

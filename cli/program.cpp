@@ -6,6 +6,7 @@
 #include "cli/device_output.h"
 #include "cli/poll_loop.h"
 #include "cli/terminal_text.h"
+#include "desktop/core_files.h"
 #include "device/host_services.h"
 #include "device/scan_report.h"
 #include "hostnet/ipv4_text.h"
@@ -145,20 +146,15 @@ int RunCommand(const std::vector<std::string>& args, Terminal& terminal, std::os
     return int(ExitCode::Done);
   }
 
-  std::optional<std::string> password;
-  // Wiped on every way out, as the run wipes its own copy.
-  struct WipeOnExit {
-    std::optional<std::string>& text;
-    ~WipeOnExit() {
-      if (text) Credentials::Wipe(*text);
-    }
-  } wipe{password};
+  // A Secret wipes itself on every way out.
+  std::optional<Secret> password;
   if (invocation.command == Command::Configure) {
+    KeepSecretsOutOfCoreFiles();
     // Everything a run may need from its user is settled before it starts,
     // so a script never hangs at a question nor scans for nothing.
     if (invocation.passwordStdin) {
-      password = terminal.ReadLine();
-      if (!password || password->empty())
+      password = terminal.ReadSecret(false);
+      if (!password || password->Empty())
         return Usage(err, "--password-stdin: standard input holds no password");
     }
     if (!terminal.Interactive()) {
@@ -196,10 +192,8 @@ int RunCommand(const std::vector<std::string>& args, Terminal& terminal, std::os
   const Services services{loop, loop, sender, prober, settings, desktop, candidates};
 
   CliFrontEnd frontEnd(
-      invocation, [&loop] { loop.RunOnce(std::chrono::milliseconds(0)); }, terminal, password, out,
-      err);
-  // Copied, not moved: a short string moved out would still hold its bytes.
-  if (password) Credentials::Wipe(*password);
+      invocation, [&loop] { loop.RunOnce(std::chrono::milliseconds(0)); }, terminal,
+      std::move(password), out, err);
   SetupRun run(services, frontEnd, Language::English, invocation.wait);
   frontEnd.Attach(run);
   run.Start();

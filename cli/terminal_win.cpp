@@ -8,21 +8,41 @@
 
 namespace orvane {
 
+namespace {
+
+DWORD gSavedMode = 0;
+
+// Runs on a thread of its own when Ctrl-C or Ctrl-Break is pressed: the echo
+// comes back, and the default handling (the end of the program) follows.
+BOOL WINAPI RestoreEcho(DWORD) {
+  SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), gSavedMode);
+  return FALSE;
+}
+
+}  // namespace
+
 bool ConsoleTerminal::Interactive() const {
   return _isatty(_fileno(stdin)) != 0;
 }
 
-std::optional<std::string> ConsoleTerminal::ReadSecret() {
+bool ReadInputByte(char& byte) {
+  DWORD got = 0;
+  return ReadFile(GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got == 1;
+}
+
+HiddenInput::HiddenInput() {
   const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  DWORD saved = 0;
-  const bool console = GetConsoleMode(input, &saved) != 0;
-  if (console) SetConsoleMode(input, saved & ~DWORD(ENABLE_ECHO_INPUT));
-  std::optional<std::string> line = ReadLine();
-  if (console) {
-    SetConsoleMode(input, saved);
-    std::cerr << '\n';  // the line end the user typed was not echoed
-  }
-  return line;
+  if (!GetConsoleMode(input, &gSavedMode)) return;
+  SetConsoleCtrlHandler(RestoreEcho, TRUE);
+  SetConsoleMode(input, gSavedMode & ~DWORD(ENABLE_ECHO_INPUT));
+  active_ = true;
+}
+
+HiddenInput::~HiddenInput() {
+  if (!active_) return;
+  SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), gSavedMode);
+  SetConsoleCtrlHandler(RestoreEcho, FALSE);
+  std::cerr << '\n';  // the line end the user typed was not echoed
 }
 
 }  // namespace orvane

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "device/device_record.h"
+#include "device/secret.h"
 #include "resources/message.h"
 
 namespace orvane {
@@ -26,20 +27,16 @@ struct DeviceRow {
 };
 
 // The management user name and password, exactly as confirmed: both non-empty.
+// The password is held as a Secret, and wiped once the request that carries
+// it has been composed, so that it is not left in memory (a core file, a
+// crash report).
 struct Credentials {
   std::string userName;
-  std::string password;
+  Secret password;
 
-  // Overwrites the password's bytes before emptying it, so that it is not
-  // left in freed memory (a core file, a crash report) once the request
-  // that carries it has been composed. The writes are volatile so the
-  // compiler cannot drop them as dead stores.
-  void WipePassword() { Wipe(password); }
-  static void Wipe(std::string& text) {
-    volatile char* bytes = text.data();
-    for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = 0;
-    text.clear();
-  }
+  void WipePassword() { password.Wipe(); }
+  // For texts that held it, such as the request itself.
+  static void Wipe(std::string& text) { WipeString(text); }
 };
 
 class RunFrontEnd {

@@ -428,7 +428,7 @@ void SetupRun::ConfigureDevice(const DeviceRecord& device) {
   // request at once, and the request is wiped once sent or not to be sent.
   std::string request =
       ComposeConfigRequest(device, newAddress_, settings_.LocalNetmask, settings_.LocalGateway,
-                           credentials->userName, credentials->password);
+                           credentials->userName, credentials->password.View());
   credentials->WipePassword();
   if (stopped_) return Credentials::Wipe(request);
   replyTimeout_->Start(kReplyTimeout, [this] {

@@ -12,7 +12,7 @@ packages=(
   liblnk-utils
   fonts-dejavu-core fonts-noto-cjk fonts-liberation
   xdg-utils
-  valgrind
+  valgrind gdb
   clang
 )
 

@@ -1,5 +1,8 @@
 #include "wizard/login_page.h"
 
+#include <algorithm>
+
+#include "desktop/core_files.h"
 #include "ui/toolkit.h"
 #include "wizard/layouts.h"
 
@@ -29,6 +32,7 @@ LoginPage::LoginPage(PageFlow& flow)
 }
 
 std::optional<Credentials> LoginPage::Ask(PageFlow& flow) {
+  KeepSecretsOutOfCoreFiles();
   auto* page = new LoginPage(flow);
   page->OpenModal();
   // Moved out, not copied: the page object lives on until it is deleted
@@ -62,14 +66,21 @@ void LoginPage::OnLoad() {
 
 void LoginPage::OnNext() {
   const QString userName = userName_->text();
-  const QString password = password_->text();
+  QString password = password_->text();
   if (userName.isEmpty() || password.isEmpty()) {
     MsgBox(Text(TextId::CredentialsMissing));
     return;
   }
+  // The box lets go of the password first (setText also drops its undo
+  // history), so the copy here is the only one and is overwritten in place.
+  password_->setText(QString());
+  QByteArray bytes = password.toUtf8();
   // Kept exactly as typed, blanks, ";" and quotes included: the request
   // carries them as its last two fields and the device judges them.
-  result_ = Credentials{userName.toStdString(), password.toStdString()};
+  result_ = Credentials{userName.toStdString(),
+                        Secret(std::string_view(bytes.constData(), std::size_t(bytes.size())))};
+  WipeBytes(bytes.data(), std::size_t(bytes.size()));
+  std::fill(password.begin(), password.end(), QChar(u'\0'));
   Unload();
 }
 

@@ -238,9 +238,10 @@ class ScriptedTerminal : public Terminal {
  public:
   bool Interactive() const override { return interactive; }
   std::optional<std::string> ReadLine() override { return Next(); }
-  std::optional<std::string> ReadSecret() override {
-    ++secrets;
-    return Next();
+  std::optional<Secret> ReadSecret(bool hidden) override {
+    secrets += hidden;
+    const std::optional<std::string> line = Next();
+    return line ? std::optional<Secret>(Secret(*line)) : std::nullopt;
   }
   std::optional<std::string> Next() {
     if (lines.empty()) return std::nullopt;

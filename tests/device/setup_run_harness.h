@@ -34,7 +34,8 @@ class FakeFrontEnd : public RunFrontEnd {
   std::optional<std::size_t> ChooseDevice(std::span<const DeviceRow> rows) override;
   std::optional<Credentials> AskCredentials() override {
     ++credentialsAsked;
-    return credentials;
+    if (!credentials) return std::nullopt;
+    return Credentials{credentials->userName, Secret(credentials->password.View())};
   }
   // As the page does: leaving it stops its run.
   void ReturnToScanStart() override { Leave(returnedToScanStart); }
@@ -59,7 +60,7 @@ class FakeFrontEnd : public RunFrontEnd {
   std::vector<bool> listedReachable;
   std::optional<std::size_t> choice = 0;
   // The login page: what the user confirms, or nothing for a cancel.
-  std::optional<Credentials> credentials = Credentials{"vexil", "vexil"};
+  std::optional<Credentials> credentials = Credentials{"vexil", Secret("vexil")};
   int credentialsAsked = 0;
   int returnedToScanStart = 0;
   int ended = 0;

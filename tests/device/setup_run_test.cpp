@@ -460,14 +460,22 @@ TEST_F(SetupRunTest, NothingActsOnceStopped) {
   EXPECT_TRUE(front.shown.empty());
 }
 
-TEST(Credentials, WipingOverwritesThePasswordInPlace) {
-  // Longer than any short-string buffer, so the bytes live on the heap.
-  Credentials credentials{"vexil", std::string(40, 'p')};
-  const char* bytes = credentials.password.data();
-  credentials.WipePassword();
-  EXPECT_TRUE(credentials.password.empty());
-  // clear() keeps the buffer, so its old bytes can still be looked at.
-  EXPECT_EQ(std::string(bytes, 40), std::string(40, '\0'));
+TEST(Secret, KeepsItsBytesAcrossGrowthAndMovesThemWithoutACopy) {
+  Secret secret;
+  std::string typed;
+  for (int i = 0; i < 200; ++i) {
+    secret.Append(char('a' + i % 26));
+    typed += char('a' + i % 26);
+  }
+  secret.PopBack();
+  typed.pop_back();
+  EXPECT_EQ(secret.View(), typed);
+  const char* bytes = secret.View().data();
+  Secret moved = std::move(secret);
+  EXPECT_EQ(moved.View().data(), bytes) << "the same buffer, not a copy";
+  EXPECT_TRUE(secret.Empty());
+  moved.Wipe();
+  EXPECT_TRUE(moved.Empty());
 }
 
 // A PC whose first adapter is a VPN and whose second is on the devices' LAN.

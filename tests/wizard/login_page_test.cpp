@@ -116,7 +116,7 @@ TEST_F(LoginPageTest, EnterAtOnceAcceptsTheFactoryPair) {
   });
   ASSERT_TRUE(got);
   EXPECT_EQ(got->userName, "vexil");
-  EXPECT_EQ(got->password, "vexil");
+  EXPECT_EQ(got->password.View(), "vexil");
   EXPECT_TRUE(Tk().Shown().empty());
   EXPECT_TRUE(LiveNames().isEmpty());
 }
@@ -166,10 +166,13 @@ TEST_P(StoredAsTyped, NeitherTrimmedNorEscaped) {
     Empty(Box(&p, "txtPassword"));
     Type(Box(&p, "txtPassword"), c.password);
     QTest::mouseClick(p.ButtonControl("cmdNext"), Qt::LeftButton);
+    // Handed on, the password stays neither in the box nor in its undo steps.
+    EXPECT_TRUE(Box(&p, "txtPassword")->text().isEmpty());
+    EXPECT_FALSE(Box(&p, "txtPassword")->isUndoAvailable());
   });
   ASSERT_TRUE(got);
   EXPECT_EQ(got->userName, c.storedUserName);
-  EXPECT_EQ(got->password, c.storedPassword);
+  EXPECT_EQ(got->password.View(), c.storedPassword);
   EXPECT_TRUE(Tk().Shown().empty());
 }
 
