@@ -114,6 +114,24 @@ case $part in
     STDIN=vexil run configure FILER3 --user vexil --password-stdin --yes --address 10.0.0.5
     check "--address outside this PC's network: exit 2" status_is 2
 
+    # Ctrl-C at the hidden password prompt: the terminal's echo comes back.
+    check "Ctrl-C at the password prompt: echo back on" python3 - "$orvane" <<'PY'
+import os, pty, signal, sys, termios, time
+pid, fd = pty.fork()
+if pid == 0:
+    os.execv(sys.argv[1], [sys.argv[1], "configure", "FILER3", "--user", "vexil", "--wait", "1"])
+seen, start = b"", time.time()
+while time.time() - start < 20:
+    seen += os.read(fd, 1024)
+    if b"[y/N]" in seen: os.write(fd, b"y\n"); seen = b""
+    if b"Password" in seen: break
+hidden = not termios.tcgetattr(fd)[3] & termios.ECHO
+os.write(fd, b"\x03")
+_, status = os.waitpid(pid, 0)
+echo = bool(termios.tcgetattr(fd)[3] & termios.ECHO)
+print("hidden", hidden, "signal", os.WTERMSIG(status) if os.WIFSIGNALED(status) else None, "echo", echo)
+sys.exit(0 if hidden and echo and os.WIFSIGNALED(status) and os.WTERMSIG(status) == signal.SIGINT else 1)
+PY
     STDIN=vexil run configure FILER5 --user vexil --password-stdin --yes
     check "a forged reply is ignored: the device's own answer counts (exit 1)" status_is 1
 
