@@ -3,34 +3,40 @@
 #include <linux/rtnetlink.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <optional>
 #include <thread>
 
 #include "hostnet/ipv4_text.h"
 #include "hostnet/neighbour.h"
+#include "hostnet/neighbour_dump.h"
 
 namespace orvane {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// What the kernel's entry for one address says, if it has one.
-struct Entry {
-  std::uint16_t state;
-  bool hasLinkAddress;
-  std::optional<HardwareAddress> hardware;  // when the link address is six bytes
-};
+using Entry = NeighbourEntry;
 
 // Reads the IPv4 neighbour table through rtnetlink (RTM_GETNEIGH, a dump,
 // which needs no privilege) and returns the entry for `target` (network
-// byte order).
+// byte order); nothing when there is none or the dump gave no sure answer.
 std::optional<Entry> FindEntry(std::uint32_t target) {
   const int fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
   if (fd < 0) return std::nullopt;
+  // The kernel answers at once; a second is a generous bound on a busy PC,
+  // and a look never hangs the run.
+  const timeval limit{1, 0};
+  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  // Each dump its own number, so no answer to an earlier one is taken for it.
+  static std::atomic<std::uint32_t> lastSequence{
+      static_cast<std::uint32_t>(Clock::now().time_since_epoch().count())};
+  const std::uint32_t sequence = ++lastSequence;
   struct {
     nlmsghdr header;
     ndmsg body;
@@ -38,50 +44,37 @@ std::optional<Entry> FindEntry(std::uint32_t target) {
   request.header.nlmsg_len = sizeof request;
   request.header.nlmsg_type = RTM_GETNEIGH;
   request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-  request.header.nlmsg_seq = 1;
+  request.header.nlmsg_seq = sequence;
   request.body.ndm_family = AF_INET;
+  sockaddr_nl kernel{};
+  kernel.nl_family = AF_NETLINK;
   std::optional<Entry> found;
-  if (::send(fd, &request, sizeof request, 0) < 0) {
+  if (::sendto(fd, &request, sizeof request, 0, reinterpret_cast<const sockaddr*>(&kernel),
+               sizeof kernel) < 0) {
     ::close(fd);
     return std::nullopt;
   }
-  alignas(nlmsghdr) std::array<char, 16384> buffer;
-  for (bool done = false; !done;) {
-    const ssize_t n = ::recv(fd, buffer.data(), buffer.size(), 0);
-    if (n <= 0) break;
-    int left = static_cast<int>(n);
-    for (auto* h = reinterpret_cast<nlmsghdr*>(buffer.data()); NLMSG_OK(h, left);
-         h = NLMSG_NEXT(h, left)) {
-      if (h->nlmsg_type == NLMSG_DONE || h->nlmsg_type == NLMSG_ERROR) {
-        done = true;
-        break;
-      }
-      if (h->nlmsg_type != RTM_NEWNEIGH) continue;
-      const auto* entry = static_cast<const ndmsg*>(NLMSG_DATA(h));
-      if (entry->ndm_family != AF_INET) continue;
-      int attributesLeft = static_cast<int>(RTM_PAYLOAD(h));
-      bool matches = false;
-      bool hasLinkAddress = false;
-      std::optional<HardwareAddress> hardware;
-      for (auto* a = reinterpret_cast<rtattr*>(const_cast<ndmsg*>(entry) + 1);
-           RTA_OK(a, attributesLeft); a = RTA_NEXT(a, attributesLeft)) {
-        if (a->rta_type == NDA_DST && RTA_PAYLOAD(a) == sizeof(std::uint32_t)) {
-          std::uint32_t dst;
-          std::memcpy(&dst, RTA_DATA(a), sizeof dst);
-          matches = dst == target;
-        } else if (a->rta_type == NDA_LLADDR && RTA_PAYLOAD(a) > 0) {
-          hasLinkAddress = true;
-          if (RTA_PAYLOAD(a) == sizeof(HardwareAddress)) {
-            hardware.emplace();
-            std::memcpy(hardware->data(), RTA_DATA(a), hardware->size());
-          }
-        }
-      }
-      if (matches) found = Entry{entry->ndm_state, hasLinkAddress, hardware};
+  alignas(nlmsghdr) std::array<char, 32768> buffer;
+  DumpStep step = DumpStep::More;
+  while (step == DumpStep::More) {
+    sockaddr_nl sender{};
+    iovec part{buffer.data(), buffer.size()};
+    msghdr message{};
+    message.msg_name = &sender;
+    message.msg_namelen = sizeof sender;
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    const ssize_t n = ::recvmsg(fd, &message, 0);
+    // A datagram cut to the buffer lost entries: no sure answer.
+    if (n <= 0 || (message.msg_flags & MSG_TRUNC) != 0 || sender.nl_family != AF_NETLINK) {
+      step = DumpStep::Unknown;
+      break;
     }
+    step = ReadNeighbourDatagram(buffer.data(), std::size_t(n), sender.nl_pid, sequence, target,
+                                 found);
   }
   ::close(fd);
-  return found;
+  return step == DumpStep::Done ? found : std::nullopt;
 }
 
 // Held: the entry has a link-layer address that was confirmed or is being
