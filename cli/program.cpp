@@ -65,8 +65,9 @@ class WatchedProber final : public Prober {
 class WatchedDesktop final : public Desktop {
  public:
   explicit WatchedDesktop(LocalTrouble& trouble) : trouble_(trouble) {}
-  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName) override {
-    return Watch(host_.CreateShortcuts(address, hostName));
+  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName,
+                                const PcCodePage& pc) override {
+    return Watch(host_.CreateShortcuts(address, hostName, pc));
   }
   DesktopResult OpenShortcutTargets(const std::string& address) override {
     return Watch(host_.OpenShortcutTargets(address));

@@ -8,6 +8,10 @@ namespace orvane {
 namespace {
 // The factory default of both credentials, which the note (text 23) names.
 const QString kFactoryDefault = QStringLiteral("vexil");
+// A fixed English message, as the other messages outside the text table.
+const QString kNotInCodePage = QStringLiteral(
+    "The user name or the password holds a character that this PC's code page (%1) cannot "
+    "send to the device.\r\nType them in characters of that code page.");
 }  // namespace
 
 LoginPage::LoginPage(PageFlow& flow)
@@ -69,7 +73,19 @@ void LoginPage::OnNext() {
   }
   // Kept exactly as typed, blanks, ";" and quotes included: the request
   // carries them as its last two fields and the device judges them.
-  result_ = Credentials{userName.toStdString(), password.toStdString()};
+  const PcCodePage pc = flow_.codePage();
+  std::string typed = password.toStdString();
+  std::optional<std::string> userBytes = CredentialBytes(userName.toStdString(), pc);
+  std::optional<std::string> passwordBytes = CredentialBytes(typed, pc);
+  Credentials::Wipe(typed);
+  if (!userBytes || !passwordBytes) {
+    if (passwordBytes) Credentials::Wipe(*passwordBytes);
+    // With a '?' in the place of a character, the device would refuse the
+    // credentials and nobody could tell why.
+    MsgBox(kNotInCodePage.arg(pc.codePage));
+    return;
+  }
+  result_ = Credentials{std::move(*userBytes), std::move(*passwordBytes)};
   Unload();
 }
 

@@ -149,8 +149,12 @@ TEST(TerminalText, ShowsWhatATerminalWouldObey) {
        R"(\u061c\u200e\u200f\u202a\u2066\u2069\u2028)"},
       {"\xe2\x80\x8d\xe2\x81\xaa", "\xe2\x80\x8d\xe2\x81\xaa"},  // neighbours of the ranges
   };
+  // The Linux command line's code page, so the rows read the same on Windows.
+  const PcCodePage pc{kCodePageWindows1252, true};
   for (const auto& [bytes, shown] : cases)
-    EXPECT_EQ(TerminalText(bytes), shown) << ::testing::PrintToString(bytes);
+    EXPECT_EQ(TerminalText(bytes, pc), shown) << ::testing::PrintToString(bytes);
+  // A Big5 byte that starts no character is shown as the byte, not as a letter.
+  EXPECT_EQ(TerminalText("\xa4\xa4\x1b\xa4", {kCodePageBig5, true}), "中\\x1b\\xa4");
   EXPECT_EQ(TerminalLines("a\x1b\nb\r\n"), "a\\x1b\nb\\x0d\n");
 }
 

@@ -1,0 +1,21 @@
+#include "desktop/code_page.h"
+
+#include "desktop/utf_text.h"
+
+namespace orvane {
+
+std::string DeviceTextToUtf8(std::string_view bytes, const PcCodePage& pc) {
+  if (pc.utf8First && IsValidUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char32_t c : DecodeCodePage(bytes, pc.codePage))
+    AppendUtf8(out, c >= kUndecodedByte ? U'\uFFFD' : c);
+  return out;
+}
+
+std::optional<std::string> CredentialBytes(std::string_view utf8, const PcCodePage& pc) {
+  if (pc.utf8First) return std::string(utf8);
+  return EncodeCodePage(utf8, pc.codePage);
+}
+
+}  // namespace orvane
