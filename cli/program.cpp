@@ -71,13 +71,14 @@ class WatchedDesktop final : public Desktop {
  public:
   WatchedDesktop(LocalTrouble& trouble, const Invocation& invocation)
       : trouble_(trouble), invocation_(invocation) {}
-  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName) override {
+  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName,
+                                const PcCodePage& pc) override {
     if (invocation_.noShortcuts) {
       DesktopResult none{false, "No shortcuts were made, as --no-shortcuts asked."};
       none.skipped = true;
       return none;
     }
-    DesktopResult made = host_.CreateShortcuts(address, hostName);
+    DesktopResult made = host_.CreateShortcuts(address, hostName, pc);
     if (made.noDesktop && invocation_.command == Command::Configure) return made;
     return Watch(std::move(made));
   }

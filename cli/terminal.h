@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "device/secret.h"
+#include "desktop/secret.h"
 
 namespace orvane {
 

@@ -4,16 +4,21 @@
 #include <cstdio>
 
 #include "desktop/utf_text.h"
+#include "resources/text_table.h"
 
 namespace orvane {
 
 namespace {
 
-void AppendVisible(std::string& out, char32_t c) {
-  if (!TerminalActsOn(c)) return AppendUtf8(out, c);
+void AppendEscaped(std::string& out, char32_t c) {
   char escape[8];
   std::snprintf(escape, sizeof escape, c < 0x100 ? "\\x%02x" : "\\u%04x", unsigned(c));
   out += escape;
+}
+
+void AppendVisible(std::string& out, char32_t c) {
+  if (TerminalActsOn(c)) return AppendEscaped(out, c);
+  AppendUtf8(out, c);
 }
 
 }  // namespace
@@ -23,22 +28,33 @@ bool TerminalActsOn(char32_t c) {
          (c >= 0x2028 && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
 }
 
-std::string TerminalText(std::string_view bytes) {
+PcCodePage CommandLineCodePage() {
+  return ThisPcCodePage(LegacyCodePage(Language::English));
+}
+
+std::string TerminalText(std::string_view bytes, const PcCodePage& pc) {
   std::string out;
   out.reserve(bytes.size());
-  if (IsValidUtf8(bytes)) {
+  if (pc.utf8First && IsValidUtf8(bytes)) {
     char32_t c = 0;
     for (std::size_t pos = 0; pos < bytes.size();)
       if (NextUtf8CodePoint(bytes, pos, c)) AppendVisible(out, c);
     return out;
   }
-  for (const char byte : bytes) {
-    // A byte Windows-1252 leaves unassigned stands for no character; taken
-    // as its Latin-1 control, it is shown as \xHH like the others.
-    const auto value = static_cast<unsigned char>(byte);
-    AppendVisible(out, Windows1252Char(value).value_or(value));
+  // A byte that starts no character is shown as \xHH like a control: it is
+  // what the device sent.
+  for (const char32_t c : DecodeCodePage(bytes, pc.codePage)) {
+    if (c >= kUndecodedByte)
+      AppendEscaped(out, c - kUndecodedByte);
+    else
+      AppendVisible(out, c);
   }
   return out;
+}
+
+std::string TerminalText(std::string_view bytes) {
+  static const PcCodePage pc = CommandLineCodePage();
+  return TerminalText(bytes, pc);
 }
 
 std::string TerminalLines(std::string_view text) {

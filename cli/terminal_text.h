@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "desktop/code_page.h"
+
 namespace orvane {
 
 // Whether a terminal acts on the character rather than showing it: the C0
@@ -14,13 +16,19 @@ namespace orvane {
 // paragraph separators.
 bool TerminalActsOn(char32_t c);
 
+// The code page the command line reads device texts in: this PC's for its
+// language, English.
+PcCodePage CommandLineCodePage();
+
 // Bytes a device sent (or any one line of text that holds them), decoded as
-// the wizard shows them (UTF-8, else Windows-1252), with every character a
-// terminal would act on written visibly instead: the C0 controls (CR, LF and
-// TAB among them, so a name never starts a line of its own), DEL and the C1
-// controls as \xHH, the bidirectional controls and the line and paragraph
-// separators as \uHHHH, and a byte Windows-1252 leaves unassigned as \xHH of
-// the byte. Every other character, é or 中 alike, stands as it is.
+// the wizard decodes them (DeviceTextToUtf8), with every character a terminal
+// would act on written visibly instead: the C0 controls (CR, LF and TAB among
+// them, so a name never starts a line of its own), DEL and the C1 controls as
+// \xHH, the bidirectional controls and the line and paragraph separators as
+// \uHHHH, and a byte that starts no character of the code page as \xHH of the
+// byte. Every other character, é or 中 alike, stands as it is.
+std::string TerminalText(std::string_view bytes, const PcCodePage& pc);
+// With CommandLineCodePage().
 std::string TerminalText(std::string_view bytes);
 
 // Text of several lines: each line as TerminalText shows it, the line ends

@@ -3,6 +3,7 @@
 #include <array>
 #include <system_error>
 
+#include "desktop/code_page.h"
 #include "desktop/file_name.h"
 #include "desktop/save_shell_link.h"
 #include "desktop/shell_link.h"
@@ -35,11 +36,12 @@ std::filesystem::path PathOf(std::string_view utf8) {
 // below; on Windows that is the folder, one backslash and the name, on Linux
 // the folder, one slash and the name (the platform's separator).
 std::array<ShortcutFile, 2> Shortcuts(const std::filesystem::path& desktop,
-                                      std::string_view address, std::string_view hostName) {
+                                      std::string_view address, std::string_view hostName,
+                                      const PcCodePage& pc) {
   const std::string trimmed(TrimBlanks(address));
   const std::string folder = PathText(desktop);
   // The file is named by the host name as the device list shows it.
-  const std::string host = DeviceTextToUtf8(hostName);
+  const std::string host = DeviceTextToUtf8(hostName, pc);
   const std::string untrimmed(address);
 
   ShortcutFile setup;
@@ -79,7 +81,7 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
-                                std::string_view hostName) {
+                                std::string_view hostName, const PcCodePage& pc) {
   std::error_code error;
   if (desktop.empty() || !std::filesystem::is_directory(desktop, error)) {
     DesktopResult failure =
@@ -89,7 +91,7 @@ DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::strin
     failure.noDesktop = desktop.empty() || !std::filesystem::exists(desktop, error);
     return failure;
   }
-  const std::array<ShortcutFile, 2> files = Shortcuts(desktop, address, hostName);
+  const std::array<ShortcutFile, 2> files = Shortcuts(desktop, address, hostName, pc);
   // Both names are judged before either file is written.
   for (const ShortcutFile& file : files) {
     const std::string problem = FileNameProblem(file.fileName);
@@ -116,7 +118,8 @@ DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::strin
   return {};
 }
 
-DesktopResult CreateShortcuts(std::string_view address, std::string_view hostName) {
+DesktopResult CreateShortcuts(std::string_view address, std::string_view hostName,
+                              const PcCodePage& pc) {
   const std::filesystem::path desktop = DesktopFolder();
   if (desktop.empty()) {
     DesktopResult failure = Failure(
@@ -124,7 +127,7 @@ DesktopResult CreateShortcuts(std::string_view address, std::string_view hostNam
     failure.noDesktop = true;
     return failure;
   }
-  return CreateShortcutsIn(desktop, address, hostName);
+  return CreateShortcutsIn(desktop, address, hostName, pc);
 }
 
 }  // namespace orvane

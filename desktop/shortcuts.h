@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "desktop/code_page.h"
+
 namespace orvane {
 
 struct DesktopResult {
@@ -29,12 +31,14 @@ std::filesystem::path DesktopFolder();
 // "Access My Orvane - <host>.lnk" (the shared folders) to the desktop folder,
 // replacing files of the same names. The second is written only when the first
 // was. The host name is decoded as the device list shows it
-// (DeviceTextToUtf8) and the whole file name judged by FileNameProblem.
-DesktopResult CreateShortcuts(std::string_view address, std::string_view hostName);
+// (DeviceTextToUtf8 with `pc`) and the whole file name judged by
+// FileNameProblem.
+DesktopResult CreateShortcuts(std::string_view address, std::string_view hostName,
+                              const PcCodePage& pc);
 
 // The same, into the given folder.
 DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
-                                std::string_view hostName);
+                                std::string_view hostName, const PcCodePage& pc);
 
 // The text without the blanks (spaces) at its ends; tabs and other white space
 // stay. The shortcuts' targets and the launchers trim the device's address with

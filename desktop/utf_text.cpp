@@ -76,27 +76,6 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-std::optional<char32_t> Windows1252Char(unsigned char byte) {
-  static constexpr char16_t k80to9F[32] = {
-      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-  if (byte < 0x80 || byte > 0x9F) return byte;
-  if (k80to9F[byte - 0x80] == 0) return std::nullopt;
-  return k80to9F[byte - 0x80];
-}
-
-std::string DeviceTextToUtf8(std::string_view bytes) {
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    AppendUtf8(out, Windows1252Char(byte).value_or(byte));
-  }
-  return out;
-}
-
 std::u16string Utf8ToUtf16(std::string_view bytes) {
   std::u16string out;
   out.reserve(bytes.size());

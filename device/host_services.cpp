@@ -45,9 +45,9 @@ std::vector<Adapter> HostSettings::ReadAdapters() {
   return orvane::ReadAdapters(*source);
 }
 
-DesktopResult HostDesktop::CreateShortcuts(const std::string& address,
-                                           const std::string& hostName) {
-  return orvane::CreateShortcuts(address, hostName);
+DesktopResult HostDesktop::CreateShortcuts(const std::string& address, const std::string& hostName,
+                                           const PcCodePage& pc) {
+  return orvane::CreateShortcuts(address, hostName, pc);
 }
 
 DesktopResult HostDesktop::OpenShortcutTargets(const std::string& address) {

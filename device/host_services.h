@@ -35,7 +35,8 @@ class HostSettings final : public SettingsSource {
 
 class HostDesktop final : public Desktop {
  public:
-  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName) override;
+  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName,
+                                const PcCodePage& pc) override;
   DesktopResult OpenShortcutTargets(const std::string& address) override;
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "device/device_record.h"
-#include "device/secret.h"
+#include "desktop/secret.h"
 #include "resources/message.h"
 
 namespace orvane {

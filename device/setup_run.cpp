@@ -543,8 +543,8 @@ void SetupRun::OnWatchTick() {
 
 void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, TextId notice,
                                    std::optional<TextId> postscript) {
-  const DesktopResult made =
-      services_.desktop.CreateShortcuts(address, devices_[selected_].HostName);
+  const DesktopResult made = services_.desktop.CreateShortcuts(
+      address, devices_[selected_].HostName, ThisPcCodePage(LegacyCodePage(language_)));
   // Never report shortcuts that were not made: the failure is shown, and the
   // run still ends as it would have, with the offer to open the targets.
   // Shortcuts the user did not want are no failure: the status says so.

@@ -110,8 +110,9 @@ class SettingsSource {
 class Desktop {
  public:
   virtual ~Desktop() = default;
-  virtual DesktopResult CreateShortcuts(const std::string& address,
-                                        const std::string& hostName) = 0;
+  // The host name as the device sent it, decoded with `pc` to name the files.
+  virtual DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName,
+                                        const PcCodePage& pc) = 0;
   virtual DesktopResult OpenShortcutTargets(const std::string& address) = 0;
 };
 

@@ -49,4 +49,8 @@ std::string LoadText(TextId id, Language language) {
   return LoadResString(Base(language) + static_cast<int>(id));
 }
 
+unsigned LegacyCodePage(Language language) {
+  return language == Language::TraditionalChinese ? 950 : 1252;
+}
+
 }  // namespace orvane

@@ -20,4 +20,9 @@ std::string LoadResString(int number);
 // Text N in the given language: the resource numbered base + N.
 std::string LoadText(TextId id, Language language);
 
+// The Windows code page the language's texts are written in where the PC has
+// no ANSI code page of its own to say it: Big5 (950) for Traditional Chinese,
+// Windows-1252 for English.
+unsigned LegacyCodePage(Language language);
+
 }  // namespace orvane

@@ -9,9 +9,9 @@
 # 2. The installer: silent install, the installed program's Step 0, silent
 #    uninstall (tests/windows/installer_check.sh).
 # 3. The lab: the real orvane-setup.exe on the lab's LAN (scripts/lab.sh) under
-#    Wine and Xvfb, the reachable and the foreign-subnet paths end to end
-#    (tests/windows/wizard_lab.sh; the device simulator from the ci build, or
-#    $ORVANE_DEVSIM).
+#    Wine and Xvfb, the reachable and the foreign-subnet paths and a PC with
+#    two adapters end to end (tests/windows/wizard_lab.sh; the device
+#    simulator from the ci build, or $ORVANE_DEVSIM).
 # Needs root, for the namespaces.
 set -euo pipefail
 cd "$(dirname "$0")/.."

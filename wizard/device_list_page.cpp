@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "desktop/utf_text.h"
+#include "desktop/code_page.h"
 #include "device/list_format.h"
 #include "ui/toolkit.h"
 #include "wizard/layouts.h"
@@ -13,8 +13,8 @@ namespace {
 
 // Bytes a device sent, decoded for display only, the way the shortcut files
 // are named after them. The bytes themselves are kept and sent back untouched.
-QString DisplayText(std::string_view bytes) {
-  return QString::fromStdString(DeviceTextToUtf8(bytes));
+QString DisplayText(std::string_view bytes, const PcCodePage& pc) {
+  return QString::fromStdString(DeviceTextToUtf8(bytes, pc));
 }
 
 enum Column {
@@ -99,14 +99,15 @@ void DeviceListPage::OnLoad() {
 
 void DeviceListPage::AddDeviceRow(std::size_t index, char decimalSeparator) {
   const DeviceRecord& d = *rows_[index].device;
+  const PcCodePage pc = flow_.codePage();
   auto* row = new QTreeWidgetItem(list_);
   // Like the report list it stands for, the list selects its first row as
   // that row arrives, so Next works without a click.
   if (index == 0) list_->setCurrentItem(row);
   row->setText(kColNo, QString::number(index));
-  row->setText(kColHostName, DisplayText(d.HostName));
-  row->setText(kColIpAddress, DisplayText(d.IpAddress));
-  row->setText(kColHdName, DisplayText(d.DiskModel));
+  row->setText(kColHostName, DisplayText(d.HostName, pc));
+  row->setText(kColIpAddress, DisplayText(d.IpAddress, pc));
+  row->setText(kColHdName, DisplayText(d.DiskModel, pc));
   row->setText(kColCapacity,
                QString::fromStdString(FormatCapacity(d.DiskCapacity, decimalSeparator)));
   row->setText(kColTotal, QString::fromStdString(FormatTotal(d.DiskTotal, decimalSeparator)));

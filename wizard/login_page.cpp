@@ -11,6 +11,10 @@ namespace orvane {
 namespace {
 // The factory default of both credentials, which the note (text 23) names.
 const QString kFactoryDefault = QStringLiteral("vexil");
+// A fixed English message, as the other messages outside the text table.
+const QString kNotInCodePage = QStringLiteral(
+    "The user name or the password holds a character that this PC's code page (%1) cannot "
+    "send to the device.\r\nType them in characters of that code page.");
 }  // namespace
 
 LoginPage::LoginPage(PageFlow& flow)
@@ -71,16 +75,25 @@ void LoginPage::OnNext() {
     MsgBox(Text(TextId::CredentialsMissing));
     return;
   }
-  // The box lets go of the password first (setText also drops its undo
-  // history), so the copy here is the only one and is overwritten in place.
-  password_->setText(QString());
-  QByteArray bytes = password.toUtf8();
   // Kept exactly as typed, blanks, ";" and quotes included: the request
   // carries them as its last two fields and the device judges them.
-  result_ = Credentials{userName.toStdString(),
-                        Secret(std::string_view(bytes.constData(), std::size_t(bytes.size())))};
-  WipeBytes(bytes.data(), std::size_t(bytes.size()));
+  const PcCodePage pc = flow_.codePage();
+  QByteArray typed = password.toUtf8();
+  const std::optional<Secret> userBytes = CredentialBytes(userName.toStdString(), pc);
+  std::optional<Secret> passwordBytes =
+      CredentialBytes(std::string_view(typed.constData(), std::size_t(typed.size())), pc);
+  WipeBytes(typed.data(), std::size_t(typed.size()));
+  if (!userBytes || !passwordBytes) {
+    // With a '?' in the place of a character, the device would refuse the
+    // credentials and nobody could tell why.
+    MsgBox(kNotInCodePage.arg(pc.codePage));
+    return;
+  }
+  // The box lets go of the password (setText also drops its undo history),
+  // so the copy here is the only one and is overwritten in place.
+  password_->setText(QString());
   std::fill(password.begin(), password.end(), QChar(u'\0'));
+  result_ = Credentials{std::string(userBytes->View()), std::move(*passwordBytes)};
   Unload();
 }
 

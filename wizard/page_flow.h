@@ -35,6 +35,9 @@ class PageFlow {
   // The language of every text; Step 0's load makes it English.
   Language language() const { return language_; }
   void SetLanguage(Language language) { language_ = language; }
+  // How device texts are read and credentials written: the PC's code page,
+  // or where it has none, the language's.
+  PcCodePage codePage() const { return ThisPcCodePage(LegacyCodePage(language_)); }
 
  private:
   const Services& services_;

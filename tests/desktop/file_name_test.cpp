@@ -73,25 +73,3 @@ TEST(FileName, RefusesNamesThatAreNotFileNames) {
 
 }  // namespace
 }  // namespace orvane
-
-namespace orvane {
-namespace {
-
-TEST(DeviceText, IsUtf8WhenValidElseWindows1252) {
-  const struct {
-    std::string bytes;
-    std::string utf8;
-  } cases[] = {
-      {"FILER", "FILER"},
-      {"B\xC3\x9CRO", "B\xC3\x9CRO"},                    // valid UTF-8 stays as sent
-      {"B\xDCRO", "B\xC3\x9CRO"},                        // Windows-1252 U-umlaut
-      {"\x80\x9F\xFF", "\xE2\x82\xAC\xC5\xB8\xC3\xBF"},  // euro, Y-diaeresis, y-diaeresis
-      {"\x81\x8D", "\xC2\x81\xC2\x8D"},                  // unused: the Latin-1 controls
-      {"\xC3", "\xC3\x83"},                              // a cut sequence is not UTF-8
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(DeviceTextToUtf8(c.bytes), c.utf8) << testing::PrintToString(c.bytes);
-}
-
-}  // namespace
-}  // namespace orvane

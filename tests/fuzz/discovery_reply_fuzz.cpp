@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "desktop/code_page.h"
 #include "desktop/utf_text.h"
 #include "device/codec.h"
 #include "device/device_table.h"
@@ -95,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckRequestRoundTrip(device);
 
   for (const std::string* text : {&device.HostName, &device.IpAddress, &device.DiskModel})
-    FUZZ_CHECK(IsValidUtf8(DeviceTextToUtf8(*text)));
+    for (const unsigned codePage : {kCodePageWindows1252, kCodePageBig5})
+      FUZZ_CHECK(IsValidUtf8(DeviceTextToUtf8(*text, PcCodePage{codePage, true})));
   FormatCapacity(device.DiskCapacity, '.');
   FormatTotal(device.DiskTotal, ',');
   FormatUsed(device.DiskTotal, device.DiskAvailable, '.');

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "desktop/code_page.h"
 #include "desktop/file_name.h"
 #include "desktop/utf_text.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -15,7 +16,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace orvane;
   const std::string_view host = fuzz::Bytes(data, size);
-  const std::string decoded = DeviceTextToUtf8(host);
+  // Big5 on Linux: its decoder has lead and trail bytes to get wrong.
+  const std::string decoded = DeviceTextToUtf8(host, PcCodePage{kCodePageBig5, true});
   FUZZ_CHECK(IsValidUtf8(decoded));
   if (IsValidUtf8(host)) FUZZ_CHECK(decoded == host);
   FUZZ_CHECK(Utf16ToUtf8(Utf8ToUtf16(decoded)) == decoded);

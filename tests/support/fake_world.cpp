@@ -138,8 +138,8 @@ Neighbour FakeProber::LookNeighbour(const std::string& address) {
   return answer;
 }
 
-DesktopResult FakeDesktop::CreateShortcuts(const std::string& address,
-                                           const std::string& hostName) {
+DesktopResult FakeDesktop::CreateShortcuts(const std::string& address, const std::string& hostName,
+                                           const PcCodePage&) {
   created.emplace_back(address, hostName);
   if (skip) return {false, "No shortcuts wanted.", false, true};
   return {createError.empty(), createError};

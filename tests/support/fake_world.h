@@ -127,7 +127,8 @@ class FakeSettings : public SettingsSource {
 
 class FakeDesktop : public Desktop {
  public:
-  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName) override;
+  DesktopResult CreateShortcuts(const std::string& address, const std::string& hostName,
+                                const PcCodePage& pc) override;
   DesktopResult OpenShortcutTargets(const std::string& address) override;
   std::vector<std::pair<std::string, std::string>> created;  // address, host name
   std::vector<std::string> opened;

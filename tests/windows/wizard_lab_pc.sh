@@ -3,7 +3,7 @@
 # says which devices): the shipped orvane-setup.exe under Wine and Xvfb walks
 # one path and is checked.
 #
-#   wizard_lab_pc.sh <windows build dir> reachable|foreign
+#   wizard_lab_pc.sh <windows build dir> reachable|foreign|adapters
 #
 # Wine runs in this namespace only: its prefix is seen through an overlay that
 # is thrown away afterwards, its server folder is private, and Explorer is
@@ -75,7 +75,7 @@ wait_window "Step 3" 20
 press Return
 wait_window "Select Orvane" 30
 sleep 1
-if [ "$path" = foreign ]; then
+if [ "$path" != reachable ]; then
   press Down
   host=FILER2
   wait_before_login=1
@@ -113,9 +113,12 @@ address="$(sed -n 's/^IP=\(.*\) , Manage your Orvane$/\1/p' <<<"$description")"
 if [ "$path" = reachable ]; then
   [ "$address" = 192.168.50.20 ] || fail "reachable device at $address"
 else
+  # With two adapters: eth1's network, not eth0's, which owns the default route.
   case "$address" in 192.168.50.*) ;; *) fail "new address $address not in the PC's subnet" ;; esac
   ip netns exec "$LAB_DEV_B_NS" ip -4 -o addr show | grep -q " $address/" ||
     fail "FILER2 did not move to $address"
+  grep -qF "text=\"0C02S00:0A:1B:2C:3D:4F$address;255.255.255.0;192.168.50.1;FILER2;" \
+    "$LAB_DEV_B_LOG" || fail "FILER2 got no request with that network's mask and gateway"
 fi
 # lnkinfo's output is read whole first: `grep -q` stops reading at its match,
 # and with pipefail the writer's SIGPIPE would fail the check.

@@ -1,4 +1,4 @@
-#include "device/secret.h"
+#include "desktop/secret.h"
 
 #include <cstring>
 #include <utility>
