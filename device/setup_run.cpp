@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "desktop/shortcuts.h"
 #include "device/address_pick.h"
 #include "device/codec.h"
 #include "device/device_table.h"
@@ -298,11 +299,14 @@ std::optional<SetupRun::Choice> SetupRun::ChooseDevice() {
   {
     // Every row is probed before the list shows, so the user chooses knowing
     // which devices answer. The probes go out together: a list of eleven
-    // silent devices is ready after one probe's 500 ms, not eleven.
+    // silent devices is ready after one probe's 500 ms, not eleven. A device
+    // may report its address with blanks around it; the shortcuts drop them,
+    // and so does the probe, or the device would be listed "No" and moved
+    // for nothing.
     const Busy busy(frontEnd_);
     std::vector<std::string> addresses;
     for (std::int16_t i = 0; i <= lastDevice_; ++i)
-      addresses.push_back(devices_[static_cast<std::size_t>(i)].IpAddress);
+      addresses.emplace_back(TrimBlanks(devices_[static_cast<std::size_t>(i)].IpAddress));
     const std::vector<ProbeResult> answers = services_.prober.ProbeAll(addresses);
     for (std::size_t i = 0; i < addresses.size(); ++i) {
       const ProbeResult answer = i < answers.size() ? answers[i] : ProbeResult::CouldNotProbe;
@@ -324,7 +328,8 @@ bool SetupRun::AnswersArpOnALink(const DeviceRecord& device, ProbeResult echo) {
   // share mapped to its address. Only ARP on a link of this PC can speak for
   // it, and only with the device's own hardware address.
   if (!ParseHardwareAddress(device.DeviceId)) return false;
-  const std::optional<std::uint32_t> address = ParseDottedQuad(device.IpAddress);
+  const std::string trimmed(TrimBlanks(device.IpAddress));
+  const std::optional<std::uint32_t> address = ParseDottedQuad(trimmed);
   if (!address) return false;
   bool onLink = false;
   for (const Adapter& adapter : sendAdapters_) {
@@ -336,7 +341,7 @@ bool SetupRun::AnswersArpOnALink(const DeviceRecord& device, ProbeResult echo) {
   // The echo just sent left the answer in the table; without one, ask.
   return AnswersArpAsItself(
       device.DeviceId,
-      services_.prober.AskNeighbour(device.IpAddress, echo == ProbeResult::CouldNotProbe));
+      services_.prober.AskNeighbour(trimmed, echo == ProbeResult::CouldNotProbe));
 }
 
 bool SetupRun::SearchFreeAddress() {

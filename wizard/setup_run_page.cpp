@@ -79,10 +79,6 @@ void SetupRunPage::OnLoad() {
   run_.Start();
 }
 
-void SetupRunPage::OnCloseBox() {
-  flow_.ConfirmExit(this);
-}
-
 void SetupRunPage::SetStatus(const std::string& text) {
   status_->setText(QString::fromStdString(text));
 }

@@ -22,12 +22,10 @@ class SetupRunPage final : public WizardPage, private RunFrontEnd {
   const SetupRun& Run() const { return run_; }
 
  protected:
+  // The close box is the form's own: closing the last page's window ends
+  // the program at once, without a question, whatever the run is doing; the
+  // Exit button is the one that asks.
   void OnLoad() override;
-  // The close box asks the exit question, as Exit does, at any moment of the
-  // run: closing Step 4 ends the program (it is the only page), and a run
-  // that is scanning, probing or waiting for its reply should not end on a
-  // stray click. Cancel leaves the page and the run as they were.
-  void OnCloseBox() override;
 
  private:
   void SetStatus(const std::string& text) override;

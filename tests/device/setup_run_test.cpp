@@ -86,6 +86,16 @@ TEST_F(SetupRunTest, ReachableDeviceGetsShortcutsToItsAddressAndNoRequest) {
   }
 }
 
+TEST_F(SetupRunTest, AnAddressWithBlanksAroundItIsProbedTrimmedAsTheShortcutsUseIt) {
+  std::string reply = kReplyA;
+  reply.replace(reply.find("192.168.1.20'"), 13, " 192.168.1.20 '");
+  world.prober.answers["192.168.1.20"] = ProbeResult::Answered;
+  StartScan({reply});
+  EndScanWindow();
+  EXPECT_EQ(run->Outcome(), RunOutcome::AlreadyReachable);
+  EXPECT_EQ(world.sender.sent.back(), "0C01S") << "no configuration request";
+}
+
 TEST_F(SetupRunTest, UnreachableDeviceIsConfiguredAndSuccessEndsWithShortcutsToNewAddress) {
   world.prober.answers["192.168.1.20"] = ProbeResult::NoAnswer;
   world.settings.value = {"192.168.0.10", "255.255.255.0", "192.168.0.1"};
