@@ -504,7 +504,7 @@ void SetupRun::OnReplyTimeout() {
   frontEnd_.SetMark(Row::Configuration, Mark::Failed);
   CloseReceiver();
   outcome_ = RunOutcome::NoReply;
-  // Text 54 asks the user to run the setup again, which needs Previous.
+  // TextId::NoReply asks the user to run the setup again, which needs Previous.
   frontEnd_.EnableLeaving();
 }
 

@@ -86,7 +86,7 @@ class SetupRun {
   SetupRun& operator=(const SetupRun&) = delete;
 
   // Step 4 has loaded: empties the table, marks the scan as running, reads the
-  // PC's settings, shows text 33, lets pending events run and starts the scan
+  // PC's settings, shows TextId::Scanning, lets pending events run and starts the scan
   // 100 ms later, never inside the load.
   void Start();
   // Previous: empties the table and goes back to the scan start.

@@ -9,7 +9,7 @@
 namespace orvane {
 
 namespace {
-// The factory default of both credentials, which the note (text 23) names.
+// The factory default of both credentials, which the note (TextId::FactoryDefaultNote) names.
 const QString kFactoryDefault = QStringLiteral("vexil");
 // A fixed English message, as the other messages outside the text table.
 const QString kNotInCodePage = QStringLiteral(

@@ -25,7 +25,7 @@ class LoginPage final : public WizardPage {
 
  protected:
   void OnLoad() override;
-  // The close box is the Cancel button: it asks text 26 like cancel_, and on
+  // The close box is the Cancel button: it asks TextId::ExitSetupQuestion like cancel_, and on
   // Cancel the page stays. Closing without asking would leave the run waiting
   // for credentials nobody confirmed.
   void OnCloseBox() override;

@@ -30,7 +30,7 @@ class WizardPage : public FormWindow {
     Load();
     ShowModal();
   }
-  // lblVersion: label colours and text 58.
+  // lblVersion: label colours and TextId::Version.
   void DressVersionLabel();
   // Shows the picture in the box, named and described in the page's language.
   void ShowPicture(const char* box, const DescribedPicture& picture);

@@ -185,7 +185,7 @@ TEST_F(SetupRunTest, TimeOutShowsText54AfterThirtySecondsAndALaterReplyChangesNo
   EXPECT_FALSE(run->ReceiverOpen());
   EXPECT_FALSE(run->AwaitingReply());
   EXPECT_TRUE(world.clock.Armed().empty()) << "the time-out fires once";
-  // Text 54 asks the user to run the setup again, which needs Previous.
+  // TextId::NoReply asks the user to run the setup again, which needs Previous.
   EXPECT_TRUE(front.leavingEnabled);
   EXPECT_EQ(run->Outcome(), RunOutcome::NoReply);
   world.Arrive("0C02R" + kIdA + "2");

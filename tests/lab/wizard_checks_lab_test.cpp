@@ -23,13 +23,13 @@ using orvane::testing::Tk;
 
 class WizardChecks : public WizardLab {
  protected:
-  // Runs a scan that finds nothing and returns the details behind text 36.
+  // Runs a scan that finds nothing and returns the details behind TextId::NoDeviceFoundMessage.
   QString DetailsOfEmptyScan() {
     StartStep4();
     EXPECT_TRUE(orvane::testing::WaitFor([] { return FindPage("frmMain0") != nullptr; }, 10000));
     const auto& shown = Tk().Shown();
     if (shown.empty() || shown.back().text != T(TextId::NoDeviceFoundMessage)) {
-      ADD_FAILURE() << "no text 36";
+      ADD_FAILURE() << "no TextId::NoDeviceFoundMessage";
       return {};
     }
     EXPECT_EQ(shown.back().details.button, T(TextId::ChecksButton));

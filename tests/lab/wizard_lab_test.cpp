@@ -327,7 +327,7 @@ TEST_F(WizardLab, SilentDeviceGivesText54AfterThirtySeconds) {
   EXPECT_EQ(page->PictureControl("pic3")->PictureNumber(), 106);
   EXPECT_FALSE(page->Run().ReceiverOpen());
   EXPECT_TRUE(page->ButtonControl("cmdPrevious")->isEnabled());
-  std::printf("silent device: text 54 after %.2f s of waiting\n", waited / 1000.0);
+  std::printf("silent device: the no-reply message after %.2f s of waiting\n", waited / 1000.0);
 }
 
 // A user who has only a keyboard: from Step 0 to the shortcuts of the

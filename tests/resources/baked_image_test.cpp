@@ -131,7 +131,7 @@ TEST(BakedImage, MalformedBytesAreRefused) {
       {"width past the limit", with(4, kBakedMaxSide + 1)},
       {"height of 0xFFFFFFFF", with(8, 0xFFFFFFFFu)},
       {"unknown kind 0", with(12, 0)},
-      {"kind 1, opaque at 32 bits, no longer made", with(12, 1)},
+      {"kind 1, opaque at 32 bits, which the baker never makes", with(12, 1)},
       {"unknown kind 4", with(12, 4)},
       {"kind 2 needs 4 bytes a pixel", with(12, 2)},
       {"rows unpadded", good.left(qsizetype(kBakedHeaderSize) + 21 * 3)},

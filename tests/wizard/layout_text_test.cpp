@@ -44,7 +44,7 @@ const std::vector<Shown>& ShownTexts() {
       {Window::Main2, "Label4_1", {32}},
       {Window::Main2, "Label5", {28}},
       {Window::Main2, "lblRun", {33, 34, 35, 37, 38, 39, 42, 43, 45, 47, 48, 49, 54}},
-      // Text 41 is followed directly by the address found.
+      // TextId::AddressLocated is followed directly by the address found.
       {Window::Main2, "lblRun", {41}, "192.168.100.200"},
       {Window::Main2, "cmdPrevious", {2}},
       {Window::Main2, "lblVersion", {58}},

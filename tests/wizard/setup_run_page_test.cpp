@@ -222,7 +222,7 @@ TEST_F(SetupRunPageTest, TheBusyCursorStandsOnlyWhileProbing) {
 }
 
 TEST_F(SetupRunPageTest, EndingTheProgramDuringAMessageStopsTheRunThere) {
-  // A reachable device: the run shows text 46, and the program ends while it
+  // A reachable device: the run shows TextId::ReachableShortcutsNotice, and the program ends while it
   // is open; the page is still there for the run to see that it stopped.
   world.prober.answers["192.168.1.20"] = ProbeResult::Answered;
   StartScan({kReplyA});
