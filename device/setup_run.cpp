@@ -340,8 +340,7 @@ bool SetupRun::AnswersArpOnALink(const DeviceRecord& device, ProbeResult echo) {
   if (!onLink) return false;
   // The echo just sent left the answer in the table; without one, ask.
   return AnswersArpAsItself(
-      device.DeviceId,
-      services_.prober.AskNeighbour(trimmed, echo == ProbeResult::CouldNotProbe));
+      device.DeviceId, services_.prober.AskNeighbour(trimmed, echo == ProbeResult::CouldNotProbe));
 }
 
 bool SetupRun::SearchFreeAddress() {
