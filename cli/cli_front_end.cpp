@@ -69,7 +69,7 @@ Answer CliFrontEnd::ShowMessage(const Message& message) {
   return Answer::Ok;
 }
 
-void CliFrontEnd::Yield() {
+void CliFrontEnd::LetEventsRun() {
   yield_();
 }
 

@@ -47,7 +47,7 @@ class CliFrontEnd final : public RunFrontEnd {
   void EnableLeaving() override {}
   void SetBusy(bool) override {}
   Answer ShowMessage(const Message& message) override;
-  void Yield() override;
+  void LetEventsRun() override;
   std::optional<std::size_t> ChooseDevice(std::span<const DeviceRow> rows) override;
   std::optional<Credentials> AskCredentials() override;
   void ReturnToScanStart() override { Leave(); }

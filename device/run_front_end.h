@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "device/device_record.h"
 #include "desktop/secret.h"
+#include "device/device_record.h"
 #include "resources/message.h"
 
 namespace orvane {
@@ -56,7 +56,7 @@ class RunFrontEnd {
   // A modal message box; returns the button pressed.
   virtual Answer ShowMessage(const Message& message) = 0;
   // Lets every pending event run (repaints, datagrams, clicks), then returns.
-  virtual void Yield() = 0;
+  virtual void LetEventsRun() = 0;
   // The device list: returns the index of the chosen row, or nothing when the
   // list closed without a choice.
   virtual std::optional<std::size_t> ChooseDevice(std::span<const DeviceRow> rows) = 0;

@@ -81,7 +81,7 @@ void SetupRun::Start() {
   report_ = {};
   arrivals_ = {};
   Status(TextId::Scanning);
-  frontEnd_.Yield();
+  frontEnd_.LetEventsRun();
   if (stopped_) return;
   scanStart_->Start(kScanStartDelay, [this] {
     if (!stopped_) StartScan();
@@ -189,7 +189,7 @@ void SetupRun::AfterBroadcast(const SendOutcome& outcome) {
   if (outcome.stage != SendOutcome::Stage::Sent) Show({BroadcastFailureMessage(outcome)});
   if (stopped_) return;
   // A reply that is already queued is handled before Broadcast returns.
-  frontEnd_.Yield();
+  frontEnd_.LetEventsRun();
 }
 
 void SetupRun::OnDatagram(std::string_view datagram, const Arrival& arrival) {
@@ -261,7 +261,7 @@ void SetupRun::OnScanWindowEnded() {
   frontEnd_.SetMark(Row::Scan, Mark::Done);
   const std::optional<Choice> choice = ChooseDevice();
   if (stopped_) return;
-  frontEnd_.Yield();
+  frontEnd_.LetEventsRun();
   if (stopped_) return;
   // The list ends only by a choice or by ending the program; should it ever
   // close without a choice, there is no device to go on with.
@@ -276,7 +276,7 @@ void SetupRun::OnScanWindowEnded() {
     Status(TextId::DeviceReachable);
     frontEnd_.SetMark(Row::Access, Mark::Done);
     frontEnd_.SetMark(Row::Configuration, Mark::Done);
-    frontEnd_.Yield();
+    frontEnd_.LetEventsRun();
     if (stopped_) return;
     outcome_ = RunOutcome::AlreadyReachable;
     FinishWithShortcuts(device.IpAddress, TextId::ReachableSetupComplete,
@@ -372,7 +372,7 @@ bool SetupRun::SearchFreeAddress() {
       const Busy busy(frontEnd_);
       free = CandidateIsFree(answer);
     }
-    frontEnd_.Yield();
+    frontEnd_.LetEventsRun();
     if (stopped_) return false;
     if (free) {
       frontEnd_.SetStatus(Text(TextId::AddressLocated) + newAddress_);

@@ -252,21 +252,21 @@ void FormWindow::Release() {
 
 void FormWindow::OnClick(QPushButton* button, std::function<void()> handler) {
   connect(button, &QPushButton::clicked, this, [this, handler = std::move(handler)] {
-    if (Ended() || unloaded_) return;
+    if (ProgramEnded() || unloaded_) return;
     handler();
   });
 }
 
 void FormWindow::OnCloseBox() {
   Unload();
-  if (LiveWindows().isEmpty()) End();
+  if (LiveWindows().isEmpty()) EndProgram();
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {
   // Closing by code goes through Unload; only the user's close box lands here
   // with the window still loaded.
   event->ignore();
-  if (!unloaded_ && !Ended()) OnCloseBox();
+  if (!unloaded_ && !ProgramEnded()) OnCloseBox();
 }
 
 void FormWindow::PressKeyButton(Role role) {

@@ -11,8 +11,8 @@ namespace {
 
 class QtToolkit final : public Toolkit {
  public:
-  Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
-                const BoxDetails& details) override {
+  Answer ShowMessageBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                        const BoxDetails& details) override {
     QMessageBox box(icon == Icon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon, title,
                     text, QMessageBox::NoButton, QApplication::activeWindow());
     // Texts can carry names a device sent; never let them be read as markup.
@@ -40,16 +40,16 @@ class QtToolkit final : public Toolkit {
     return box.clickedButton() == ok ? Answer::Ok : Answer::Cancel;
   }
 
-  void Yield() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+  void LetEventsRun() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-  void End() override {
+  void EndProgram() override {
     // The run is over: nothing else may act, not even pending events or
     // destructors of windows still on the stack. Files were closed by their writers.
     std::fflush(nullptr);
     std::_Exit(0);
   }
 
-  bool Ended() const override { return false; }
+  bool ProgramEnded() const override { return false; }
 };
 
 QtToolkit& QtInstance() {
@@ -68,23 +68,23 @@ void SetToolkit(Toolkit* toolkit) {
   installed = toolkit;
 }
 
-Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
-  return CurrentToolkit().MsgBox(text, buttons, icon, title, {});
+Answer ShowMessageBox(const QString& text, Buttons buttons, Icon icon, const QString& title) {
+  return CurrentToolkit().ShowMessageBox(text, buttons, icon, title, {});
 }
-Answer MsgBox(const Message& message) {
-  return CurrentToolkit().MsgBox(
+Answer ShowMessageBox(const Message& message) {
+  return CurrentToolkit().ShowMessageBox(
       QString::fromStdString(message.text), message.buttons, message.icon,
       QString::fromStdString(message.title),
       {QString::fromStdString(message.details), QString::fromStdString(message.detailsButton)});
 }
-void Yield() {
-  CurrentToolkit().Yield();
+void LetEventsRun() {
+  CurrentToolkit().LetEventsRun();
 }
-void End() {
-  CurrentToolkit().End();
+void EndProgram() {
+  CurrentToolkit().EndProgram();
 }
-bool Ended() {
-  return CurrentToolkit().Ended();
+bool ProgramEnded() {
+  return CurrentToolkit().ProgramEnded();
 }
 
 BusyCursor::BusyCursor() {

@@ -1,8 +1,9 @@
 #pragma once
-// The window toolkit operations every window uses: message boxes, yield and
-// End. They all go through one small interface, the one global hook for tests:
-// a test installs its own to answer message boxes, watch what was shown and
-// observe End without the test process dying.
+// The window toolkit operations every window uses: showing a message box,
+// letting pending events run and ending the program. They all go through one
+// small interface, the one global hook for tests: a test installs its own to
+// answer message boxes, watch what was shown and observe the end of the
+// program without the test process dying.
 
 #include <QString>
 
@@ -23,15 +24,15 @@ class Toolkit {
  public:
   virtual ~Toolkit() = default;
   // A modal message box; returns the button pressed.
-  virtual Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
-                        const BoxDetails& details) = 0;
+  virtual Answer ShowMessageBox(const QString& text, Buttons buttons, Icon icon,
+                                const QString& title, const BoxDetails& details) = 0;
   // Processes every pending event (paint, timer tick, datagram, click), then returns.
-  virtual void Yield() = 0;
+  virtual void LetEventsRun() = 0;
   // Ends the program at once. In production it does not return. Where it returns
-  // (tests), Ended() is true from then on and every window has been unloaded, so
-  // handlers check Ended() after any call that may end the run.
-  virtual void End() = 0;
-  virtual bool Ended() const = 0;
+  // (tests), ProgramEnded() is true from then on and every window has been unloaded, so
+  // handlers check ProgramEnded() after any call that may end the run.
+  virtual void EndProgram() = 0;
+  virtual bool ProgramEnded() const = 0;
 };
 
 // The toolkit in force: the Qt one unless a test installed another.
@@ -40,12 +41,12 @@ Toolkit& CurrentToolkit();
 void SetToolkit(Toolkit* toolkit);
 
 // Shorthands for the toolkit in force.
-Answer MsgBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
-              const QString& title = kAppTitleText);
-Answer MsgBox(const Message& message);
-void Yield();
-void End();
-bool Ended();
+Answer ShowMessageBox(const QString& text, Buttons buttons = Buttons::Ok, Icon icon = Icon::None,
+                      const QString& title = kAppTitleText);
+Answer ShowMessageBox(const Message& message);
+void LetEventsRun();
+void EndProgram();
+bool ProgramEnded();
 
 // Shows the busy cursor for as long as it lives: around work that blocks the
 // only thread (probes), so the user sees that something is going on.

@@ -66,7 +66,7 @@ DeviceListPage::DeviceListPage(PageFlow& flow, std::span<const DeviceRow> rows)
 std::optional<std::size_t> DeviceListPage::Choose(PageFlow& flow, std::span<const DeviceRow> rows) {
   auto* page = new DeviceListPage(flow, rows);
   page->OpenModal();
-  return Ended() ? std::nullopt : page->Choice();
+  return ProgramEnded() ? std::nullopt : page->Choice();
 }
 
 void DeviceListPage::OnLoad() {
@@ -121,7 +121,7 @@ void DeviceListPage::OnNext() {
   if (selected.isEmpty()) {
     // The user cleared the selection (or no device was listed): say what is
     // missing and stay, rather than hand the run no device at all.
-    MsgBox(Text(TextId::NoDeviceSelected));
+    ShowMessageBox(Text(TextId::NoDeviceSelected));
     return;
   }
   choice_ = static_cast<std::size_t>(list_->indexOfTopLevelItem(selected.front()));

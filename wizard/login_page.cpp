@@ -43,7 +43,7 @@ std::optional<Credentials> LoginPage::Ask(PageFlow& flow) {
   // later, and should not hold a second copy of the password meanwhile.
   std::optional<Credentials> result = std::move(page->result_);
   page->result_.reset();
-  if (Ended()) {
+  if (ProgramEnded()) {
     if (result) result->WipePassword();
     return std::nullopt;
   }
@@ -72,7 +72,7 @@ void LoginPage::OnNext() {
   const QString userName = userName_->text();
   QString password = password_->text();
   if (userName.isEmpty() || password.isEmpty()) {
-    MsgBox(Text(TextId::CredentialsMissing));
+    ShowMessageBox(Text(TextId::CredentialsMissing));
     return;
   }
   // Kept exactly as typed, blanks, ";" and quotes included: the request
@@ -86,7 +86,7 @@ void LoginPage::OnNext() {
   if (!userBytes || !passwordBytes) {
     // With a '?' in the place of a character, the device would refuse the
     // credentials and nobody could tell why.
-    MsgBox(kNotInCodePage.arg(pc.codePage));
+    ShowMessageBox(kNotInCodePage.arg(pc.codePage));
     return;
   }
   // The box lets go of the password (setText also drops its undo history),
@@ -98,10 +98,10 @@ void LoginPage::OnNext() {
 }
 
 void LoginPage::OnCancel() {
-  if (MsgBox(Text(TextId::ExitSetupQuestion), Buttons::OkCancel, Icon::None,
-             Text(TextId::Warning)) != Answer::Ok)
+  if (ShowMessageBox(Text(TextId::ExitSetupQuestion), Buttons::OkCancel, Icon::None,
+                     Text(TextId::Warning)) != Answer::Ok)
     return;
-  if (Ended() || IsUnloaded()) return;
+  if (ProgramEnded() || IsUnloaded()) return;
   // The setup ends here: nothing is sent to the device.
   result_.reset();
   Unload();

@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
   // configuration the toolkit does on its own.
   orvane::PrepareFontConfiguration();
   QApplication app(argc, argv);
-  // The program ends through End or when its last page is closed, never
+  // The program ends through EndProgram or when its last page is closed, never
   // because a message box closed while no page was visible.
   QApplication::setQuitOnLastWindowClosed(false);
   orvane::ProgramServices services;

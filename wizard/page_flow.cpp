@@ -35,18 +35,18 @@ WizardPage* PageFlow::Create(PageId id) {
 WizardPage* PageFlow::GoTo(PageId target, FormWindow* current) {
   WizardPage* page = Create(target);
   // The target's load may itself have ended the program.
-  if (Ended()) return nullptr;
+  if (ProgramEnded()) return nullptr;
   page->ShowModeless();
   if (current) current->Unload();
   return page;
 }
 
 bool PageFlow::ConfirmExit(FormWindow* current) {
-  if (MsgBox(Text(TextId::ExitQuestion, language_), Buttons::OkCancel, Icon::None,
-             Text(TextId::Warning, language_)) != Answer::Ok)
+  if (ShowMessageBox(Text(TextId::ExitQuestion, language_), Buttons::OkCancel, Icon::None,
+                     Text(TextId::Warning, language_)) != Answer::Ok)
     return false;
   if (current) current->Unload();
-  End();
+  EndProgram();
   return true;
 }
 

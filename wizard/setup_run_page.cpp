@@ -108,12 +108,12 @@ void SetupRunPage::SetBusy(bool busy) {
 
 Answer SetupRunPage::ShowMessage(const Message& message) {
   const Hold hold(this);
-  return MsgBox(message);
+  return ShowMessageBox(message);
 }
 
-void SetupRunPage::Yield() {
+void SetupRunPage::LetEventsRun() {
   const Hold hold(this);
-  orvane::Yield();
+  orvane::LetEventsRun();
 }
 
 std::optional<std::size_t> SetupRunPage::ChooseDevice(std::span<const DeviceRow> rows) {
@@ -132,7 +132,7 @@ void SetupRunPage::ReturnToScanStart() {
 
 void SetupRunPage::EndProgram() {
   Unload();
-  End();
+  orvane::EndProgram();
 }
 
 }  // namespace orvane

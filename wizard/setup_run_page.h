@@ -33,7 +33,7 @@ class SetupRunPage final : public WizardPage, private RunFrontEnd {
   void EnableLeaving() override;
   void SetBusy(bool busy) override;
   Answer ShowMessage(const Message& message) override;
-  void Yield() override;
+  void LetEventsRun() override;
   std::optional<std::size_t> ChooseDevice(std::span<const DeviceRow> rows) override;
   std::optional<Credentials> AskCredentials() override;
   void ReturnToScanStart() override;

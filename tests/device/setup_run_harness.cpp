@@ -11,7 +11,7 @@ Answer FakeFrontEnd::ShowMessage(const Message& message) {
   return answer;
 }
 
-void FakeFrontEnd::Yield() {
+void FakeFrontEnd::LetEventsRun() {
   ++yields;
   std::vector<std::function<void()>> pending;
   pending.swap(events);

@@ -30,7 +30,7 @@ class FakeFrontEnd : public RunFrontEnd {
   void SetBusy(bool on) override { busy = on; }
   Answer ShowMessage(const Message& message) override;
   // Runs the events posted meanwhile, as the window program's yield would.
-  void Yield() override;
+  void LetEventsRun() override;
   std::optional<std::size_t> ChooseDevice(std::span<const DeviceRow> rows) override;
   std::optional<Credentials> AskCredentials() override {
     ++credentialsAsked;

@@ -110,7 +110,7 @@ TEST_F(WizardChecks, DeviceInAnotherSubnetAnswers) {
   // The reply comes at once, so the watch is what can be waited for.
   ASSERT_TRUE(orvane::testing::WaitFor([&] { return page && page->Run().Watching(); }, 8000));
   clock.start();
-  ASSERT_TRUE(orvane::testing::WaitFor([] { return Ended(); }, 20000));
+  ASSERT_TRUE(orvane::testing::WaitFor([] { return ProgramEnded(); }, 20000));
   EXPECT_EQ(replies, 1);
   EXPECT_EQ(causes, 0u);
   // Seen from here after the first probe, which blocks for its 500 ms.

@@ -41,7 +41,7 @@ double WizardLab::RunUntilEnded(int timeoutMs) {
   QElapsedTimer clock;
   clock.start();
   const QPointer<SetupRunPage> page = StartStep4();
-  EXPECT_TRUE(testing::WaitFor([] { return Ended(); }, timeoutMs))
+  EXPECT_TRUE(testing::WaitFor([] { return ProgramEnded(); }, timeoutMs))
       << "the run did not end; its status line reads \""
       << (page && !page->IsUnloaded() ? page->LabelControl("lblRun")->text().toStdString()
                                       : std::string("(page gone)"))

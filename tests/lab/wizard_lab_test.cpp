@@ -85,7 +85,7 @@ TEST_F(WizardLab, ScanListsEveryDeviceInArrivalOrder) {
   QTimer::singleShot(2800, &windowLoop, measure);
   windowLoop.exec();
   const double windowCpu = CpuSeconds(after) - CpuSeconds(before);
-  ASSERT_TRUE(orvane::testing::WaitFor([] { return Ended(); }, 15000));
+  ASSERT_TRUE(orvane::testing::WaitFor([] { return ProgramEnded(); }, 15000));
 
   ASSERT_EQ(seen.size(), 4u);
   const DeviceRecord a{"00:0A:1B:2C:3D:4E",
@@ -212,7 +212,7 @@ TEST_F(WizardLab, FloodOfJunkDuringTheWindowNeitherStallsNorHidesDevices) {
     Tk().QueueAnswers({Answer::Ok});
     p->ButtonControl("cmdExit")->click();
   });
-  ASSERT_TRUE(orvane::testing::WaitFor([] { return Ended(); }, 20000));
+  ASSERT_TRUE(orvane::testing::WaitFor([] { return ProgramEnded(); }, 20000));
   flooder.join();
   const long rssAfter = PeakRssKb();
   ASSERT_TRUE(entered) << "the third host's namespace";
@@ -277,7 +277,7 @@ TEST_F(WizardLab, ForeignAndForgedConfigurationRepliesAreIgnored) {
   EXPECT_EQ(page->PictureControl("pic3")->PictureNumber(), 106);
   EXPECT_TRUE(
       QDir(QString::fromLocal8Bit(qgetenv("HOME")) + "/Desktop").entryList(QDir::Files).isEmpty());
-  EXPECT_FALSE(Ended());
+  EXPECT_FALSE(ProgramEnded());
 }
 
 TEST_F(WizardLab, ReachableDeviceGetsShortcutsToItsCurrentAddress) {
@@ -306,7 +306,7 @@ TEST_F(WizardLab, WrongCredentialsShowText47WithPreviousAndExitEnabled) {
   EXPECT_EQ(page->PictureControl("pic3")->PictureNumber(), 106);
   EXPECT_TRUE(page->ButtonControl("cmdPrevious")->isEnabled());
   EXPECT_TRUE(page->ButtonControl("cmdExit")->isEnabled());
-  EXPECT_FALSE(Ended());
+  EXPECT_FALSE(ProgramEnded());
   std::printf("wrong credentials path: %.2f s\n", clock.elapsed() / 1000.0);
 }
 
@@ -364,7 +364,8 @@ TEST_F(WizardLab, KeyboardAloneTakesTheReachableDeviceFromStep0ToItsShortcuts) {
   ASSERT_EQ(step3->focusWidget(), step3->ButtonControl("cmdNext"));
   press("frmMain0", Qt::Key_Space);
   ASSERT_NE(FindPage("frmMain2"), nullptr);
-  ASSERT_TRUE(orvane::testing::WaitFor([] { return Ended(); }, 20000)) << "the run did not end";
+  ASSERT_TRUE(orvane::testing::WaitFor([] { return ProgramEnded(); }, 20000))
+      << "the run did not end";
   EXPECT_EQ(BoxTexts(),
             (QStringList{T(TextId::ReachableShortcutsNotice), T(TextId::OpenShortcutsQuestion)}));
   ExpectShortcuts("FILER1", "192.168.50.20");

@@ -33,7 +33,7 @@ TEST_F(WizardLab, ElevenDevicesAreListedHalfASecondAfterTheWindow) {
   page = StartStep4();
   ASSERT_TRUE(orvane::testing::WaitFor([&] { return page->Run().ScanWindowOpen(); }, 2000));
   windowOpened = clock.elapsed();
-  ASSERT_TRUE(orvane::testing::WaitFor([] { return Ended(); }, 20000));
+  ASSERT_TRUE(orvane::testing::WaitFor([] { return ProgramEnded(); }, 20000));
   ASSERT_GE(listShown, 0);
   // In the order they answered, which the network does not promise.
   EXPECT_EQ(reachable.size(), 11);

@@ -22,7 +22,7 @@ TEST_F(WizardLab, NoDeviceShowsText36AndReturnsToStep3) {
   EXPECT_TRUE(!page || page->IsUnloaded());
   EXPECT_EQ(BoxTexts(), QStringList{T(TextId::NoDeviceFoundMessage)});
   EXPECT_EQ(orvane::testing::Tk().Shown()[0].title, "TAVO");
-  EXPECT_FALSE(Ended());
+  EXPECT_FALSE(ProgramEnded());
   std::printf("no device path: %.2f s\n", clock.elapsed() / 1000.0);
 }
 

@@ -10,8 +10,8 @@
 
 namespace orvane::testing {
 
-Answer TestToolkit::MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
-                           const BoxDetails& details) {
+Answer TestToolkit::ShowMessageBox(const QString& text, Buttons buttons, Icon icon,
+                                   const QString& title, const BoxDetails& details) {
   shown_.push_back({text, title, buttons, icon, ended_, details});
   if (onBox) onBox(shown_.back());
   if (answers_.empty()) return Answer::Ok;
@@ -20,11 +20,11 @@ Answer TestToolkit::MsgBox(const QString& text, Buttons buttons, Icon icon, cons
   return buttons == Buttons::Ok ? Answer::Ok : a;
 }
 
-void TestToolkit::Yield() {
+void TestToolkit::LetEventsRun() {
   QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void TestToolkit::End() {
+void TestToolkit::EndProgram() {
   ++endCount_;
   ended_ = true;
   // As in production nothing of the ended run may act any more: every window

@@ -21,11 +21,11 @@ struct ShownBox {
 
 class TestToolkit : public Toolkit {
  public:
-  Answer MsgBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
-                const BoxDetails& details) override;
-  void Yield() override;
-  void End() override;
-  bool Ended() const override { return ended_; }
+  Answer ShowMessageBox(const QString& text, Buttons buttons, Icon icon, const QString& title,
+                        const BoxDetails& details) override;
+  void LetEventsRun() override;
+  void EndProgram() override;
+  bool ProgramEnded() const override { return ended_; }
 
   // The answers of the next boxes, in order; an unqueued box answers OK.
   void QueueAnswers(std::initializer_list<Answer> answers);

@@ -42,7 +42,7 @@ TEST(MessageBoxDetails, TheButtonKeepsItsLabelAndTheDetailsCanBeCopied) {
   Message message{"Nothing found."};
   message.details = "Line one\r\nLine two";
   message.detailsButton = "檢查了哪些項目";
-  const Answer answer = MsgBox(message);
+  const Answer answer = ShowMessageBox(message);
   SetToolkit(&testing::Tk());
   EXPECT_EQ(answer, Answer::Ok);
   EXPECT_EQ(labels, QStringList(3, "檢查了哪些項目"));

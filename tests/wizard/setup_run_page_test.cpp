@@ -222,14 +222,14 @@ TEST_F(SetupRunPageTest, TheBusyCursorStandsOnlyWhileProbing) {
 }
 
 TEST_F(SetupRunPageTest, EndingTheProgramDuringAMessageStopsTheRunThere) {
-  // A reachable device: the run shows TextId::ReachableShortcutsNotice, and the program ends while it
-  // is open; the page is still there for the run to see that it stopped.
+  // A reachable device: the run shows TextId::ReachableShortcutsNotice, and the program ends while
+  // it is open; the page is still there for the run to see that it stopped.
   world.prober.answers["192.168.1.20"] = ProbeResult::Answered;
   StartScan({kReplyA});
   ChooseRowWhenShown(0);
   Tk().onBox = [](const ShownBox&) {
     Tk().onBox = nullptr;
-    Tk().End();
+    Tk().EndProgram();
   };
   world.clock.Advance(kScanWindow);
   ASSERT_EQ(Tk().Shown().size(), 1u);
