@@ -68,9 +68,9 @@ void PictureBox::paintEvent(QPaintEvent* event) {
   painter.drawImage(where.topLeft(), shown_);
 }
 
-void PictureBox::SetPictureNumber(int number) {
-  number_ = number;
-  SetPicture(number ? LoadBitmap(number) : QImage());
+void PictureBox::SetProgramPicture(Picture picture) {
+  picture_ = picture;
+  SetPicture(picture != Picture::None ? LoadBitmap(picture) : QImage());
 }
 
 }  // namespace orvane

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QLabel>
 
+#include "ui/resources.h"
+
 namespace orvane {
 
 // It draws the picture itself rather than through QLabel's pixmap, which would
@@ -18,14 +20,14 @@ class PictureBox : public QLabel {
   // The picture as the box draws it: as loaded, or fitted to the box in the
   // screen's pixels (its device pixel ratio set). Null for an empty box.
   const QImage& Shown() const { return shown_; }
-  int PictureNumber() const { return number_; }
-  void SetPictureNumber(int number);  // 0 clears the box
+  Picture ProgramPicture() const { return picture_; }
+  void SetProgramPicture(Picture picture);  // None clears the box
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  int number_ = 0;
+  Picture picture_ = Picture::None;
   QImage shown_;
 };
 

@@ -33,7 +33,8 @@ QImage LoadBaked(const QString& path) {
 
 }  // namespace
 
-QImage LoadBitmap(int number) {
+QImage LoadBitmap(Picture picture) {
+  const int number = static_cast<int>(picture);
   // Made once and shared: windows load afresh each time they are shown.
   static QHash<int, QImage> cache;
   auto it = cache.find(number);

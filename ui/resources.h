@@ -17,9 +17,20 @@ namespace orvane {
 // A text of the table in the given language (LoadText), for display.
 QString Text(TextId id, Language language);
 
-// Bitmaps 101 to 106, shown from the program's own data; a null image for a
-// number with no picture.
-QImage LoadBitmap(int number);
+// The program's pictures, by the numbers its data stores them under.
+enum class Picture : int {
+  None = 0,
+  Welcome = 101,
+  PowerOn = 102,
+  Cabling = 103,
+  MarkInProgress = 104,
+  MarkDone = 105,
+  MarkFailed = 106,
+};
+
+// A picture, shown from the program's own data; a null image for None or a
+// value that names no picture.
+QImage LoadBitmap(Picture picture);
 
 // The program icon (30001 at 32 x 32, 30002 at 16 x 16).
 QIcon ProgramIcon();

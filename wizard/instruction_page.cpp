@@ -8,13 +8,13 @@ const InstructionStep InstructionPage::kPowerOn{
     LayoutPowerOn,
     PageId::Cabling,
     PageId::Welcome,
-    {102, TextId::PowerOnPictureName, TextId::PowerOnPictureDescription},
+    {Picture::PowerOn, TextId::PowerOnPictureName, TextId::PowerOnPictureDescription},
     TextId::PowerOnInstruction};
 const InstructionStep InstructionPage::kCabling{
     LayoutCabling,
     PageId::ScanStart,
     PageId::PowerOn,
-    {103, TextId::CablingPictureName, TextId::CablingPictureDescription},
+    {Picture::Cabling, TextId::CablingPictureName, TextId::CablingPictureDescription},
     TextId::CablingInstruction};
 
 InstructionPage::InstructionPage(PageFlow& flow, const InstructionStep& step)

@@ -22,21 +22,21 @@ constexpr StatusRow kRows[] = {{"pic1", "Label1_1", TextId::ScanRow},
 // The mark's picture and the words a screen reader speaks for it; an empty box
 // shows nothing and says nothing beyond its row's name.
 struct MarkLook {
-  int picture;
+  Picture picture;
   std::optional<TextId> words;
 };
 MarkLook LookOf(Mark mark) {
   switch (mark) {
     case Mark::Running:
-      return {104, TextId::MarkInProgress};
+      return {Picture::MarkInProgress, TextId::MarkInProgress};
     case Mark::Done:
-      return {105, TextId::MarkDone};
+      return {Picture::MarkDone, TextId::MarkDone};
     case Mark::Failed:
-      return {106, TextId::MarkFailed};
+      return {Picture::MarkFailed, TextId::MarkFailed};
     case Mark::None:
       break;
   }
-  return {0, std::nullopt};
+  return {Picture::None, std::nullopt};
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ void SetupRunPage::SetStatus(const std::string& text) {
 void SetupRunPage::SetMark(Row row, Mark mark) {
   PictureBox* box = PictureControl(kRows[static_cast<int>(row)].markBox);
   const MarkLook look = LookOf(mark);
-  box->SetPictureNumber(look.picture);
+  box->SetProgramPicture(look.picture);
   box->setAccessibleDescription(look.words ? Text(*look.words) : QString());
 }
 

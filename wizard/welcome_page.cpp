@@ -17,7 +17,8 @@ void WelcomePage::OnLoad() {
   SetInstruction(TextId::WelcomeInstruction);
   next_->setText(Text(TextId::Next));
   exit_->setText(Text(TextId::Exit));
-  ShowPicture("pic1", {101, TextId::WelcomePictureName, TextId::WelcomePictureDescription});
+  ShowPicture("pic1",
+              {Picture::Welcome, TextId::WelcomePictureName, TextId::WelcomePictureDescription});
   next_->setDefault(true);
 }
 

@@ -11,7 +11,7 @@ void WizardPage::DressVersionLabel() {
 
 void WizardPage::ShowPicture(const char* box, const DescribedPicture& picture) {
   PictureBox* pic = PictureControl(box);
-  pic->SetPictureNumber(picture.number);
+  pic->SetProgramPicture(picture.picture);
   pic->setAccessibleName(Text(picture.name));
   pic->setAccessibleDescription(Text(picture.description));
 }

@@ -13,7 +13,7 @@ namespace orvane {
 
 // A picture that carries meaning, with the words a screen reader speaks for it.
 struct DescribedPicture {
-  int number;
+  Picture picture;
   TextId name;
   TextId description;
 };

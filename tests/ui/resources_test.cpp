@@ -21,7 +21,7 @@ TEST(ProgramPictures, EachNumberShowsItsCommittedArtwork) {
     SCOPED_TRACE(number);
     const QImage source = Committed(QStringLiteral("%1.png").arg(number));
     ASSERT_FALSE(source.isNull());
-    const QImage shown = LoadBitmap(number);
+    const QImage shown = LoadBitmap(Picture(number));
     ASSERT_EQ(shown.size(), source.size());
     EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32),
               source.convertToFormat(QImage::Format_RGB32));
@@ -33,15 +33,16 @@ TEST(ProgramPictures, StepPicturesAreShownAt24BitsFromTheProgramData) {
     SCOPED_TRACE(number);
     const QResource resource(QStringLiteral(":/images/%1.obi").arg(number));
     ASSERT_TRUE(resource.isValid());
-    const QImage shown = LoadBitmap(number);
+    const QImage shown = LoadBitmap(Picture(number));
     EXPECT_EQ(shown.format(), QImage::Format_RGB888);
     EXPECT_EQ(shown.constBits(), resource.data() + 16) << "the stored pixels, not a copy";
-    EXPECT_EQ(LoadBitmap(number).constBits(), shown.constBits()) << "loaded once";
+    EXPECT_EQ(LoadBitmap(Picture(number)).constBits(), shown.constBits()) << "loaded once";
   }
 }
 
 TEST(ProgramPictures, NumbersWithoutAPictureGiveNone) {
-  for (const int number : {0, 100, 107, 30001, -1}) EXPECT_TRUE(LoadBitmap(number).isNull());
+  for (const int number : {0, 100, 107, 30001, -1})
+    EXPECT_TRUE(LoadBitmap(Picture(number)).isNull());
 }
 
 TEST(ProgramPictures, IconHasBothSizesWithTheirTransparency) {

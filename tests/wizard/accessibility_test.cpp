@@ -82,7 +82,7 @@ class AccessibilityTest : public DeviceListFixture, public ::testing::WithParamI
       EXPECT_FALSE(spoken.name.trimmed().isEmpty()) << spec.name << " has no name";
       if (auto* picture = window->PictureControl(spec.name)) {
         EXPECT_EQ(spoken.role, QAccessible::Graphic) << spec.name;
-        if (picture->PictureNumber() != 0) {
+        if (picture->ProgramPicture() != Picture::None) {
           EXPECT_FALSE(spoken.description.isEmpty()) << spec.name << " shows a picture";
         }
       }
@@ -126,7 +126,7 @@ TEST_P(AccessibilityTest, StatusMarksSayWhatTheyShow) {
   ConfirmLoginWhenShown();
   world.clock.Advance(kScanWindow);
   world.Arrive("0C02R00:0A:1B:2C:3D:4E1");
-  ASSERT_EQ(step4->PictureControl("pic3")->PictureNumber(), 106);
+  ASSERT_EQ(step4->PictureControl("pic3")->ProgramPicture(), Picture::MarkFailed);
   EXPECT_EQ(DescriptionOf(step4, "pic1"), L(TextId::MarkDone));
   EXPECT_EQ(DescriptionOf(step4, "pic3"), L(TextId::MarkFailed));
   EXPECT_EQ(DescriptionOf(step4, "pic4"), "") << "an empty box describes no picture";

@@ -53,7 +53,7 @@ TEST_F(IntroPagesTest, ProgramStartsOnStepZeroInEnglish) {
   EXPECT_EQ(p->ButtonControl("cmdNext")->text(), "Next");
   EXPECT_EQ(p->ButtonControl("cmdExit")->text(), "Exit");
   EXPECT_EQ(p->ButtonControl("cmdPrevious"), nullptr) << "Step 0 has no Previous";
-  EXPECT_EQ(p->PictureControl("pic1")->PictureNumber(), 101);
+  EXPECT_EQ(p->PictureControl("pic1")->ProgramPicture(), Picture::Welcome);
   EXPECT_TRUE(p->ButtonControl("cmdNext")->isDefault());
   // Colours: slate blue page, olive instruction box with white text.
   EXPECT_EQ(p->palette().color(QPalette::Window), QColor(78, 125, 148));
@@ -68,7 +68,7 @@ struct StepCase {
   PageId id;
   const char* name;
   const char* caption;
-  int picture;  // 0: none
+  Picture picture;
   TextId instruction;
 };
 
@@ -84,8 +84,8 @@ TEST_P(EachIntroPage, LoadsItsCaptionsTextsAndColours) {
   EXPECT_EQ(p->ButtonControl("cmdExit")->text(), "Exit");
   EXPECT_EQ(p->LabelControl("lblVersion")->text(), T(TextId::Version));
   EXPECT_EQ(p->palette().color(QPalette::Window), QColor(78, 125, 148));
-  if (c.picture) {
-    EXPECT_EQ(p->PictureControl("pic1")->PictureNumber(), c.picture);
+  if (c.picture != Picture::None) {
+    EXPECT_EQ(p->PictureControl("pic1")->ProgramPicture(), c.picture);
   }
   if (c.id == PageId::ScanStart) {
     auto* option = static_cast<QRadioButton*>(p->ControlByName("Option1"));
@@ -101,12 +101,12 @@ TEST_P(EachIntroPage, LoadsItsCaptionsTextsAndColours) {
 INSTANTIATE_TEST_SUITE_P(
     Steps, EachIntroPage,
     ::testing::Values(
-        StepCase{PageId::PowerOn, "frmPre2", "Orvane Configuration and Setup Utility - Step 1", 102,
-                 TextId::PowerOnInstruction},
-        StepCase{PageId::Cabling, "frmMain", "Orvane Configuration and Setup Utility - Step 2", 103,
-                 TextId::CablingInstruction},
+        StepCase{PageId::PowerOn, "frmPre2", "Orvane Configuration and Setup Utility - Step 1",
+                 Picture::PowerOn, TextId::PowerOnInstruction},
+        StepCase{PageId::Cabling, "frmMain", "Orvane Configuration and Setup Utility - Step 2",
+                 Picture::Cabling, TextId::CablingInstruction},
         StepCase{PageId::ScanStart, "frmMain0", "Orvane Configuration and Setup Utility - Step 3",
-                 0, TextId::ScanAnnouncement}),
+                 Picture::None, TextId::ScanAnnouncement}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IntroPagesTest, EnterAndNextWalkForwardPreviousWalksBackEachPageFresh) {

@@ -248,13 +248,13 @@ TEST_F(LayoutFixture, StepsZeroToFourShareOneClientSizeAndTheOthersAreSmaller) {
 TEST_F(LayoutFixture, StatusMarksFitTheirBoxesWithoutDistortion) {
   FormWindow* page = Open(Window::Main2);
   ASSERT_NE(page, nullptr);
-  for (const int mark : {104, 105, 106}) {
+  for (const Picture mark : {Picture::MarkInProgress, Picture::MarkDone, Picture::MarkFailed}) {
     PictureBox* box = page->PictureControl("pic2");
-    box->SetPictureNumber(mark);
+    box->SetProgramPicture(mark);
     const QImage& shown = box->Shown();
     const qreal ratio = shown.devicePixelRatio();
     const QSizeF logical = QSizeF(shown.size()) / ratio;
-    SCOPED_TRACE(mark);
+    SCOPED_TRACE(static_cast<int>(mark));
     EXPECT_LE(logical.width(), 49.0);
     EXPECT_LE(logical.height(), 49.0);
     EXPECT_GE(logical.height(), 48.0) << "as large as the box allows";
@@ -274,7 +274,7 @@ TEST_F(LayoutFixture, StepPicturesAreShownUnscaledAtTheTopLeft) {
     EXPECT_EQ(shown.size(), QSize(652, 348));
     EXPECT_TRUE(box->alignment() & Qt::AlignTop);
     // Drawn from the loaded picture itself, not from a copy of it.
-    EXPECT_EQ(shown.constBits(), LoadBitmap(box->PictureNumber()).constBits());
+    EXPECT_EQ(shown.constBits(), LoadBitmap(box->ProgramPicture()).constBits());
     // And what the screen shows there is the picture: pixel for pixel at 100%,
     // smoothly scaled at other ratios (within a level on average; a picture one
     // pixel out of place is off by two).

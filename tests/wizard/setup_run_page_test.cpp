@@ -40,8 +40,8 @@ class SetupRunPageTest : public WizardTest {
     world.clock.Advance(kScanWindow);
   }
   static QString Status(FormWindow* page) { return page->LabelControl("lblRun")->text(); }
-  static int MarkOf(FormWindow* page, const char* picture) {
-    return page->PictureControl(picture)->PictureNumber();
+  static Picture MarkOf(FormWindow* page, const char* picture) {
+    return page->PictureControl(picture)->ProgramPicture();
   }
 };
 
@@ -58,8 +58,8 @@ TEST_F(SetupRunPageTest, LoadShowsTheRowsWithLeavingDisabledAndTheScanStartsLate
   EXPECT_EQ(page->ButtonControl("cmdExit")->text(), "Exit");
   EXPECT_FALSE(page->ButtonControl("cmdPrevious")->isEnabled());
   EXPECT_FALSE(page->ButtonControl("cmdExit")->isEnabled());
-  EXPECT_EQ(MarkOf(page, "pic1"), 104);
-  for (const char* pic : {"pic2", "pic3", "pic4"}) EXPECT_EQ(MarkOf(page, pic), 0);
+  EXPECT_EQ(MarkOf(page, "pic1"), Picture::MarkInProgress);
+  for (const char* pic : {"pic2", "pic3", "pic4"}) EXPECT_EQ(MarkOf(page, pic), Picture::None);
   EXPECT_EQ(page->LabelControl("lblRun")->palette().color(QPalette::Window), QColor(141, 172, 34));
   EXPECT_TRUE(world.sender.sent.empty()) << "nothing is sent from inside the load";
   world.clock.Advance(kScanStartDelay);
@@ -94,9 +94,9 @@ TEST_F(SetupRunPageTest, EnterWalksToStep4AndPreviousWalksBackToStep0) {
   world.Arrive(kFailure);
   // The run's failure, as the page shows it.
   EXPECT_EQ(Status(step4), T(TextId::ConfigurationFailed));
-  EXPECT_EQ(MarkOf(step4, "pic1"), 105);
-  EXPECT_EQ(MarkOf(step4, "pic2"), 105);
-  EXPECT_EQ(MarkOf(step4, "pic3"), 106);
+  EXPECT_EQ(MarkOf(step4, "pic1"), Picture::MarkDone);
+  EXPECT_EQ(MarkOf(step4, "pic2"), Picture::MarkDone);
+  EXPECT_EQ(MarkOf(step4, "pic3"), Picture::MarkFailed);
   ASSERT_TRUE(step4->ButtonControl("cmdPrevious")->isEnabled());
   EXPECT_TRUE(step4->ButtonControl("cmdExit")->isEnabled());
   QTest::keyClick(step4, Qt::Key_Return);

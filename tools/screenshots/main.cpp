@@ -102,12 +102,12 @@ void RedressStep0(FormWindow* page) {
 }
 
 // Step 4 with the marks and the status line of a moment in a run.
-void ShootStep4(Shooter& shoot, PageFlow& flow, const QString& name, int configurationMark,
+void ShootStep4(Shooter& shoot, PageFlow& flow, const QString& name, Picture configurationMark,
                 TextId status, bool leavingEnabled) {
   FormWindow* step4 = flow.Create(PageId::SetupRun);
-  step4->PictureControl("pic1")->SetPictureNumber(105);
-  step4->PictureControl("pic2")->SetPictureNumber(105);
-  step4->PictureControl("pic3")->SetPictureNumber(configurationMark);
+  step4->PictureControl("pic1")->SetProgramPicture(Picture::MarkDone);
+  step4->PictureControl("pic2")->SetProgramPicture(Picture::MarkDone);
+  step4->PictureControl("pic3")->SetProgramPicture(configurationMark);
   step4->LabelControl("lblRun")->setText(Text(status, flow.language()));
   step4->ButtonControl("cmdPrevious")->setEnabled(leavingEnabled);
   step4->ButtonControl("cmdExit")->setEnabled(leavingEnabled);
@@ -132,9 +132,11 @@ void ShootAll(Shooter& shoot, PageFlow& flow, const Options& options) {
   shoot.Shoot(flow.Create(PageId::Cabling), "step2" + lang);
   shoot.Shoot(flow.Create(PageId::ScanStart), "step3" + lang);
   // In the middle of a run: scan and ping done, the new settings on their way.
-  ShootStep4(shoot, flow, "step4" + lang, 104, TextId::ConfigurationStarted, false);
+  ShootStep4(shoot, flow, "step4" + lang, Picture::MarkInProgress, TextId::ConfigurationStarted,
+             false);
   // After the device refused the credentials: Previous and Exit enabled.
-  ShootStep4(shoot, flow, "step4-failed" + lang, 106, TextId::ConfigurationFailed, true);
+  ShootStep4(shoot, flow, "step4-failed" + lang, Picture::MarkFailed, TextId::ConfigurationFailed,
+             true);
 
   const DeviceTable devices = ThreeDevices();
   const std::vector<DeviceRow> rows = {
