@@ -1,6 +1,7 @@
-// A stand-in for explorer.exe in the lab: appends the command line it was
-// started with (UTF-8, one a line) to C:\orvane-launches.txt and ends, so the
-// lab sees what the wizard would have opened without opening anything.
+// A stand-in for a program of Windows itself (explorer.exe in the lab, netsh.exe
+// in the installer check): appends the command line it was started with
+// (UTF-8, one a line) to C:\orvane-launches.txt and ends, so the test sees
+// what would have been opened or changed without anything happening.
 
 #include <windows.h>
 
