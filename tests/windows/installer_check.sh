@@ -3,16 +3,13 @@
 #
 #   tests/windows/installer_check.sh <windows build dir>
 #
-# in Wine's locale C and then zh_TW: silent install ("/S /DESKTOPICON"), twice:
-# the program, the Start-menu entries (named in the installer's language), the
-# desktop icon and the uninstall entry with the language are there, netsh.exe
-# (a stand-in recording its command lines) deleted the firewall rule, then
-# added it, and the installed program shows Step 0; silent uninstall, started in
-# the other locale: netsh deleted the rule, every file and folder the install
-# added is gone again, and so is the uninstall entry. The prefix is seen through
-# an overlay that is thrown away afterwards. Before all that, the version
-# information and manifest of orvane-setup.exe and orvane.exe. Needs root (exit
-# 77 without).
+# in Wine's locale C, then zh_TW, silent install ("/S /DESKTOPICON") twice: the
+# program, the Start-menu entries, the desktop icon and the uninstall entry are
+# there in the installer's language, netsh deleted the firewall rule then added
+# it, and the installed program shows Step 0; silent uninstall in the other
+# locale: netsh deleted the rule, and every file and folder the install added is
+# gone again, and so is the uninstall entry. The prefix is seen through an
+# overlay that is thrown away afterwards. Needs root (exit 77 without).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -68,17 +65,15 @@ delete='"C:\windows\system32\netsh.exe" advfirewall firewall delete rule name="O
 add="${delete/delete/add} dir=in action=allow program=\"C:\\Program Files\\Orvane Setup\\orvane-setup.exe\" \
 protocol=UDP localport=12310 profile=any enable=yes"
 
-# What Windows reads from both programs' files (windres): version information
-# and manifest, the manifest's quoted pieces joined.
+# Both programs' version information and manifest (its quoted pieces joined).
 for program in "$build/dist/orvane-setup/orvane-setup.exe" "$build/cli/orvane.exe"; do
   rc="$(x86_64-w64-mingw32-windres -J coff -O rc -i "$program")"
   rc+="$(sed -n '/RT_MANIFEST/,/^END/s/^ *"\(.*\)"$/\1/p' <<<"$rc" | tr -d '\n' | sed 's/""/"/g')"
-  for want in 'FILEVERSION 2, 0, 0, 0' 'VALUE "ProductName", "Orvane Setup"' 'VALUE "ProductVersion", "2.0"' \
-    'VALUE "CompanyName", "Orvane"' 'VALUE "FileDescription", "Orvane Setup ' 'VALUE "LegalCopyright", "' \
-    RT_GROUP_ICON '<requestedExecutionLevel level="asInvoker"' '>true/pm</dpiAware>' \
-    '>PerMonitorV2, PerMonitor</dpiAwareness>' 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' \
-    35138b9a-5d96-4fbd-8e2d-a2440225f93a 4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38 \
-    1f676c76-80e1-4239-95bb-83d0f6d0da78 8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a; do
+  for want in 'FILEVERSION 2, 0, 0, 0' '"ProductName", "Orvane Setup"' '"ProductVersion", "2.0"' \
+    '"CompanyName", "Orvane"' '"FileDescription", "Orvane Setup ' '"LegalCopyright", "' RT_GROUP_ICON \
+    'level="asInvoker"' '>true/pm<' '>PerMonitorV2, PerMonitor<' 'Common-Controls" version="6.0.0.0"' \
+    {35138b9a-5d96-4fbd-8e2d-a2440225f93a} {4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38} \
+    {1f676c76-80e1-4239-95bb-83d0f6d0da78} {8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}; do
     grep -qF -- "$want" <<<"$rc" || fail "${program##*/}: no $want"
   done
   ! grep -q '<activeCodePage' <<<"$rc" || fail "${program##*/}: the manifest sets the code page"

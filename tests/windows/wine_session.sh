@@ -4,11 +4,10 @@
 #   wine_session_start WORK [OVERLAY-NAME]
 #
 # WORK is a scratch folder. The wine server's socket folder becomes a private
-# tmpfs, so this session's server is its own. The prefix is the prepared one of
-# WINEPREFIX, or else the Windows cache's; with OVERLAY-NAME it is seen through
-# an overlay kept in WORK, so that nothing the session writes stays in it. Xvfb
-# is started and DISPLAY exported; wine_session_stop (for a trap) ends the
-# server and Xvfb.
+# tmpfs, so this session's server is its own. The prefix is WINEPREFIX's or the
+# Windows cache's; with OVERLAY-NAME it is seen through an overlay kept in
+# WORK, so that nothing the session writes stays in it. Xvfb is started and
+# DISPLAY exported; wine_session_stop (for a trap) ends the server and Xvfb.
 # `wine` runs a program through scripts/wine-run.sh.
 
 wine_session_start() {
