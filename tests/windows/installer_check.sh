@@ -38,15 +38,15 @@ snapshot() {
   (cd "$prefix/drive_c" && find . -path ./windows/temp -prune -o -path './users/*/Temp' -prune \
     -o -path '*/AppData/Local/Temp' -prune -o -print | sort)
 }
-# Waits until this namespace runs no program but Wine's services and desktop,
-# then ends the server (which saves the registry): a desktop started for a
-# program gone before it was up keeps the server from ending by itself.
+# Waits until this namespace runs no Wine program but Wine's services and
+# desktop, then ends the server (which saves the registry): a desktop started
+# for a program gone before it was up keeps the server from ending by itself.
 settle() {
-  while for pid in $(pgrep -f '^[A-Z]:\\'); do
-    [ "$(readlink "/proc/$pid/ns/net")" = "$(readlink /proc/self/ns/net)" ] && ! grep -qaE \
+  while [ -n "$(for pid in $(pgrep --ns $$ --nslist net .); do
+    readlink "/proc/$pid/exe" | grep -qE '/wine64(-preloader)?$' && ! grep -qaE \
       '^C:\\windows\\system32\\(services|winedevice|plugplay|svchost|explorer|rpcss)\.exe' \
       "/proc/$pid/cmdline" && echo "$pid"
-  done 2>/dev/null | grep -q .; do sleep 0.2; done
+  done 2>/dev/null)" ]; do sleep 0.2; done
   wineserver -k 2>/dev/null || true
   wineserver -w
 }
@@ -72,8 +72,8 @@ for program in "$build/dist/orvane-setup/orvane-setup.exe" "$build/cli/orvane.ex
   for want in 'FILEVERSION 2, 0, 0, 0' '"ProductName", "Orvane Setup"' '"ProductVersion", "2.0"' \
     '"CompanyName", "Orvane"' '"FileDescription", "Orvane Setup ' '"LegalCopyright", "' RT_GROUP_ICON \
     'level="asInvoker"' '>true/pm<' '>PerMonitorV2, PerMonitor<' 'Common-Controls" version="6.0.0.0"' \
-    {35138b9a-5d96-4fbd-8e2d-a2440225f93a} {4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38} \
-    {1f676c76-80e1-4239-95bb-83d0f6d0da78} {8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}; do
+    '{35138b9a-5d96-4fbd-8e2d-a2440225f93a}' '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}' \
+    '{1f676c76-80e1-4239-95bb-83d0f6d0da78}' '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'; do
     grep -qF -- "$want" <<<"$rc" || fail "${program##*/}: no $want"
   done
   ! grep -q '<activeCodePage' <<<"$rc" || fail "${program##*/}: the manifest sets the code page"
