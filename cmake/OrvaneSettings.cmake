@@ -51,3 +51,25 @@ function(orvane_add_test name)
     TEST_PREFIX "${name}."
     PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
 endfunction()
+
+# orvane_windows_program(<target> <description>)
+# On Windows, gives the program its icon, version information and application
+# manifest (cmake/windows/): product "Orvane Setup" of company Orvane, the
+# project's version, the description given, started as the user who started
+# it, DPI-aware per monitor, common controls 6, made for Windows 7 to 11.
+function(orvane_windows_program target description)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(ORVANE_PROGRAM ${target})
+  set(ORVANE_PROGRAM_DESCRIPTION "${description}")
+  set(ORVANE_ICON ${PROJECT_SOURCE_DIR}/resources/images/orvane.ico)
+  set(ORVANE_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  set(templates ${PROJECT_SOURCE_DIR}/cmake/windows)
+  configure_file(${templates}/program.manifest.in ${ORVANE_MANIFEST} @ONLY)
+  configure_file(${templates}/program.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+  # windres reports no dependencies: a changed icon or manifest rebuilds by this.
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}.rc PROPERTIES
+    OBJECT_DEPENDS "${ORVANE_ICON};${ORVANE_MANIFEST}")
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endfunction()

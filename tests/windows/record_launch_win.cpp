@@ -1,8 +1,9 @@
-// A stand-in for explorer.exe in the lab: appends the command line it was
-// started with (UTF-8, one a line) and the kinds of its standard input, output
-// and error (GetFileType: 2 for a character device such as NUL, 1 for a file,
-// 3 for a pipe) to C:\orvane-launches.txt and ends, so the lab sees what the
-// wizard would have opened, and with what, without opening anything.
+// A stand-in for a program of Windows itself (explorer.exe in the lab, netsh.exe
+// in the installer check): appends the command line it was started with
+// (UTF-8, one a line) and the kinds of its standard input, output and error
+// (GetFileType: 2 for a character device such as NUL, 1 for a file, 3 for a
+// pipe) to C:\orvane-launches.txt and ends, so the test sees what would have
+// been opened or changed, and with what, without anything happening.
 
 #include <windows.h>
 

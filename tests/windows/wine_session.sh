@@ -4,8 +4,8 @@
 #   wine_session_start WORK [OVERLAY-NAME]
 #
 # WORK is a scratch folder. The wine server's socket folder becomes a private
-# tmpfs, so this session's server is its own. WINEPREFIX is the prepared prefix
-# in the Windows cache; with OVERLAY-NAME it is seen through an overlay kept in
+# tmpfs, so this session's server is its own. The prefix is WINEPREFIX's or the
+# Windows cache's; with OVERLAY-NAME it is seen through an overlay kept in
 # WORK, so that nothing the session writes stays in it. Xvfb is started and
 # DISPLAY exported; wine_session_stop (for a trap) ends the server and Xvfb.
 # `wine` runs a program through scripts/wine-run.sh.
@@ -13,7 +13,7 @@
 wine_session_start() {
   local work="$1" overlay="${2:-}"
   local deps="${ORVANE_WINDOWS_DEPS:-${XDG_CACHE_HOME:-$HOME/.cache}/orvane-setup/windows}"
-  prefix="$deps/wine-prefix"
+  prefix="${WINEPREFIX:-$deps/wine-prefix}"
   if [ -n "$overlay" ]; then
     [ -f "$prefix/.orvane-prepared" ] || { echo "no prepared Wine prefix at $prefix" >&2; exit 1; }
     mkdir "$work/upper" "$work/work"
