@@ -55,10 +55,10 @@ void AutoSizeColumns(QTreeWidget* list) {
 DeviceListPage::DeviceListPage(PageFlow& flow, std::span<const DeviceRow> rows)
     : WizardPage(LayoutDeviceList(), flow),
       rows_(rows.begin(), rows.end()),
-      list_(qobject_cast<QTreeWidget*>(ControlByName("ListView1"))),
-      instruction_(LabelControl("Label1")),
-      next_(ButtonControl("cmdNext")),
-      exit_(ButtonControl("cmdExit")) {
+      list_(qobject_cast<QTreeWidget*>(ControlByName(controls::kDeviceList))),
+      instruction_(LabelControl(controls::kListInstruction)),
+      next_(ButtonControl(controls::kNext)),
+      exit_(ButtonControl(controls::kExit)) {
   OnClick(next_, [this] { OnNext(); });
   OnClick(exit_, [this] { flow_.ConfirmExit(this); });
 }

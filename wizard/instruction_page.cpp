@@ -23,7 +23,7 @@ InstructionPage::InstructionPage(PageFlow& flow, const InstructionStep& step)
 void InstructionPage::OnLoad() {
   SetBackColor(this, kPageBackColor);
   DressInstruction();
-  ShowPicture("pic1", step_.picture);
+  ShowPicture(controls::kPicture, step_.picture);
   SetInstruction(step_.instruction);
   DressVersionLabel();
   CaptionButtons();

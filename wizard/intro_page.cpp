@@ -2,27 +2,29 @@
 
 #include <QPlainTextEdit>
 
+#include "wizard/layouts.h"
+
 namespace orvane {
 
 IntroPage::IntroPage(const WindowSpec& layout, PageFlow& flow, PageId next,
                      std::optional<PageId> previous)
     : WizardPage(layout, flow),
-      next_(ButtonControl("cmdNext")),
-      previous_(ButtonControl("cmdPrevious")),
-      exit_(ButtonControl("cmdExit")) {
+      next_(ButtonControl(controls::kNext)),
+      previous_(ButtonControl(controls::kPrevious)),
+      exit_(ButtonControl(controls::kExit)) {
   OnClick(next_, [this, next] { flow_.GoTo(next, this); });
   if (previous_ && previous) OnClick(previous_, [this, previous] { flow_.GoTo(*previous, this); });
   OnClick(exit_, [this] { flow_.ConfirmExit(this); });
 }
 
 void IntroPage::DressInstruction() {
-  auto* txt1 = ControlByName("txt1");
+  auto* txt1 = ControlByName(controls::kInstructions);
   SetBackColor(txt1, kTextBackColor);
   SetForeColor(txt1, kTextForeColor);
 }
 
 void IntroPage::SetInstruction(TextId id) {
-  auto* txt1 = static_cast<QPlainTextEdit*>(ControlByName("txt1"));
+  auto* txt1 = static_cast<QPlainTextEdit*>(ControlByName(controls::kInstructions));
   txt1->setPlainText(Text(id));
   // The box has no caption of its own; a screen reader names it, then reads
   // the instruction as its content.

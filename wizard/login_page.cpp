@@ -19,13 +19,13 @@ const QString kNotInCodePage = QStringLiteral(
 
 LoginPage::LoginPage(PageFlow& flow)
     : WizardPage(LayoutLogin(), flow),
-      userName_(qobject_cast<QLineEdit*>(ControlByName("txtUsername"))),
-      password_(qobject_cast<QLineEdit*>(ControlByName("txtPassword"))),
-      userNameLabel_(LabelControl("Label1")),
-      passwordLabel_(LabelControl("Label2")),
-      note_(LabelControl("Label3")),
-      next_(ButtonControl("cmdNext")),
-      cancel_(ButtonControl("cmdExit")) {
+      userName_(qobject_cast<QLineEdit*>(ControlByName(controls::kUserName))),
+      password_(qobject_cast<QLineEdit*>(ControlByName(controls::kPassword))),
+      userNameLabel_(LabelControl(controls::kUserNameCaption)),
+      passwordLabel_(LabelControl(controls::kPasswordCaption)),
+      note_(LabelControl(controls::kFactoryDefaultNote)),
+      next_(ButtonControl(controls::kNext)),
+      cancel_(ButtonControl(controls::kExit)) {
   // The password box keeps its normal echo: the user sees what is typed, as
   // the note beside it expects the factory default to be read and changed.
   OnClick(next_, [this] { OnNext(); });

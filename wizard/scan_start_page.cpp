@@ -6,8 +6,8 @@ namespace orvane {
 
 ScanStartPage::ScanStartPage(PageFlow& flow)
     : IntroPage(LayoutScanStart(), flow, PageId::SetupRun, PageId::Cabling),
-      expressSetup_(static_cast<QRadioButton*>(ControlByName("Option1"))),
-      announcement_(LabelControl("Label1")) {}
+      expressSetup_(static_cast<QRadioButton*>(ControlByName(controls::kExpressSetup))),
+      announcement_(LabelControl(controls::kAnnouncement)) {}
 
 void ScanStartPage::OnLoad() {
   // The only option on the page, selected at every load, so Next always scans.

@@ -14,10 +14,11 @@ struct StatusRow {
   const char* captionLabel;
   TextId caption;
 };
-constexpr StatusRow kRows[] = {{"pic1", "Label1_1", TextId::ScanRow},
-                               {"pic2", "Label2_1", TextId::AccessRow},
-                               {"pic3", "Label3_1", TextId::ConfigurationRow},
-                               {"pic4", "Label4_1", TextId::ShortcutsRow}};
+constexpr StatusRow kRows[] = {
+    {controls::kRowMarks[0], controls::kRowCaptions[0], TextId::ScanRow},
+    {controls::kRowMarks[1], controls::kRowCaptions[1], TextId::AccessRow},
+    {controls::kRowMarks[2], controls::kRowCaptions[2], TextId::ConfigurationRow},
+    {controls::kRowMarks[3], controls::kRowCaptions[3], TextId::ShortcutsRow}};
 
 // The mark's picture and the words a screen reader speaks for it; an empty box
 // shows nothing and says nothing beyond its row's name.
@@ -43,9 +44,9 @@ MarkLook LookOf(Mark mark) {
 
 SetupRunPage::SetupRunPage(PageFlow& flow)
     : WizardPage(LayoutSetupRun(), flow),
-      previous_(ButtonControl("cmdPrevious")),
-      exit_(ButtonControl("cmdExit")),
-      status_(LabelControl("lblRun")),
+      previous_(ButtonControl(controls::kPrevious)),
+      exit_(ButtonControl(controls::kExit)),
+      status_(LabelControl(controls::kStatus)),
       run_(flow.services(), *this, flow.language()) {
   OnClick(previous_, [this] { run_.GoBack(); });
   OnClick(exit_, [this] { flow_.ConfirmExit(this); });
@@ -58,11 +59,12 @@ SetupRunPage::~SetupRunPage() = default;
 
 void SetupRunPage::OnLoad() {
   SetBackColor(this, kPageBackColor);
-  for (const char* name : {"Label1_1", "Label2_1", "Label3_1", "Label4_1", "Label5"})
-    SetBackColor(LabelControl(name), kLabelBackColor);
+  QLabel* heading = LabelControl(controls::kStatusHeading);
+  for (const StatusRow& row : kRows) SetBackColor(LabelControl(row.captionLabel), kLabelBackColor);
+  SetBackColor(heading, kLabelBackColor);
   SetBackColor(status_, kTextBackColor);
-  for (const char* name : {"Label1_1", "Label2_1", "Label3_1", "Label4_1", "Label5", "lblRun"})
-    SetForeColor(LabelControl(name), kLabelForeColor);
+  for (const StatusRow& row : kRows) SetForeColor(LabelControl(row.captionLabel), kLabelForeColor);
+  for (QLabel* label : {heading, status_}) SetForeColor(label, kLabelForeColor);
   for (const StatusRow& row : kRows) SetBackColor(PictureControl(row.markBox), kPageBackColor);
   for (const StatusRow& row : kRows) {
     LabelControl(row.captionLabel)->setText(Text(row.caption));
@@ -70,7 +72,7 @@ void SetupRunPage::OnLoad() {
     // as the description.
     PictureControl(row.markBox)->setAccessibleName(Text(row.caption));
   }
-  LabelControl("Label5")->setText(Text(TextId::RunningStatus));
+  heading->setText(Text(TextId::RunningStatus));
   previous_->setText(Text(TextId::Previous));
   exit_->setText(Text(TextId::Exit));
   DressVersionLabel();

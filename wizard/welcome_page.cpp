@@ -17,7 +17,7 @@ void WelcomePage::OnLoad() {
   SetInstruction(TextId::WelcomeInstruction);
   next_->setText(Text(TextId::Next));
   exit_->setText(Text(TextId::Exit));
-  ShowPicture("pic1",
+  ShowPicture(controls::kPicture,
               {Picture::Welcome, TextId::WelcomePictureName, TextId::WelcomePictureDescription});
   next_->setDefault(true);
 }

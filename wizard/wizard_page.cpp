@@ -1,9 +1,11 @@
 #include "wizard/wizard_page.h"
 
+#include "wizard/layouts.h"
+
 namespace orvane {
 
 void WizardPage::DressVersionLabel() {
-  QLabel* lblVersion = LabelControl("lblVersion");
+  QLabel* lblVersion = LabelControl(controls::kVersion);
   SetBackColor(lblVersion, kLabelBackColor);
   SetForeColor(lblVersion, kLabelForeColor);
   lblVersion->setText(Text(TextId::Version));
