@@ -80,40 +80,29 @@ TEST(ScanReport, WordsNameEachCheckInBothLanguages) {
 
 TEST(ScanReport, WordsSayWhatWindowsFirewallSays) {
   using V = FirewallState::Verdict;
-  const struct {
-    FirewallState state;
-    const char* english;
-    const char* chinese;
-  } cases[] = {
+  const std::pair<FirewallState, const char*> cases[] = {
       {Firewall(V::Blocked),
-       "Windows Firewall: on for the private profile; inbound default: block; a rule blocks this "
-       "program.",
-       "Windows 防火牆：私人設定檔已開啟；輸入的預設動作：封鎖；有規則封鎖本設定程式。"},
-      {{V::Allowed, kFirewallDomain | kFirewallPublic, kFirewallDomain | kFirewallPublic, false,
-        true},
-       "Windows Firewall: on for the domain/public profile; inbound default: allow; a rule "
-       "allows this program or UDP port 12310.",
-       "Windows "
-       "防火牆：網域/公用設定檔已開啟；輸入的預設動作：允許；有規則允許本設定程式或UDP埠12310。"},
+       "on for the private profile; inbound default: block; a rule blocks this program."},
+      {{V::Allowed, 5, 5, false, true},  // domain and public
+       "on for the domain/public profile; inbound default: allow; a rule allows this program or "
+       "UDP port 12310."},
       {Firewall(V::NotAllowed),
-       "Windows Firewall: on for the private profile; inbound default: block; no rule allows "
-       "this program or UDP port 12310.",
-       "Windows "
-       "防火牆：私人設定檔已開啟；輸入的預設動作：封鎖；沒有規則允許本設定程式或UDP埠12310。"},
-      {{V::Off, kFirewallPublic, 0, false, false},
-       "Windows Firewall: off for the public profile.",
-       "Windows 防火牆：公用設定檔已關閉。"},
+       "on for the private profile; inbound default: block; no rule allows this program or UDP "
+       "port 12310."},
+      {{V::Off, kFirewallPublic, 0, false, false}, "off for the public profile."},
   };
-  for (const auto& c : cases) {
-    ScanReport report{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true, c.state};
-    const std::string english = DescribeScanReport(report, Language::English);
-    EXPECT_NE(english.find(LoadText(TextId::ChecksSelfTestArrived, Language::English) + "\r\n" +
-                           c.english + "\r\n\r\n"),
+  for (const auto& [state, words] : cases) {
+    const ScanReport report{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true, state};
+    EXPECT_NE(DescribeScanReport(report, Language::English)
+                  .find(std::string("arrived.\r\nWindows Firewall: ") + words + "\r\n\r\n"),
               std::string::npos)
-        << english;
-    EXPECT_NE(DescribeScanReport(report, Language::TraditionalChinese).find(c.chinese),
-              std::string::npos);
+        << words;
   }
+  const ScanReport blocked{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true, cases[0].first};
+  EXPECT_NE(
+      DescribeScanReport(blocked, Language::TraditionalChinese)
+          .find("Windows 防火牆：私人設定檔已開啟；輸入的預設動作：封鎖；有規則封鎖本設定程式。"),
+      std::string::npos);
 }
 
 }  // namespace

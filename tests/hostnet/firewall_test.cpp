@@ -21,30 +21,17 @@ struct FakeFirewall final : FirewallRules {
   std::optional<std::vector<FirewallRule>> Rules() override { return rules; }
 };
 
-FirewallRule ForProgram(bool allow, std::string path = kProgram) {
-  FirewallRule rule;
-  rule.application = std::move(path);
-  rule.allow = allow;
-  return rule;
-}
-
-FirewallRule ForPort(const char* ports, int protocol = kProtocolUdp,
-                     std::uint32_t profiles = 0x7fffffff) {
-  FirewallRule rule;
-  rule.protocol = protocol;
-  rule.localPorts = ports;
-  rule.profiles = profiles;
-  return rule;
-}
-
-FirewallRule Changed(FirewallRule rule, bool enabled, bool inbound) {
-  rule.enabled = enabled;
-  rule.inbound = inbound;
-  return rule;
+// A rule as Windows lists it: `what` is a program's path or a UDP port list.
+FirewallRule Rule(bool allow, std::string what, int protocol = kProtocolUdp,
+                  std::uint32_t profiles = 0x7fffffff, bool enabled = true, bool inbound = true) {
+  if (what.find('\\') != std::string::npos)
+    return {what, kProtocolAny, "", inbound, allow, enabled, profiles};
+  return {"", protocol, what, inbound, allow, enabled, profiles};
 }
 
 TEST(FirewallVerdict, FollowsProfilesDefaultsAndRules) {
   using V = FirewallState::Verdict;
+  const std::string other = "c:\\program files\\ORVANE SETUP\\Orvane-Setup.EXE";
   const struct {
     const char* what;
     std::uint32_t on, blocking;
@@ -52,38 +39,23 @@ TEST(FirewallVerdict, FollowsProfilesDefaultsAndRules) {
     V verdict;
     bool allowRule;
   } cases[] = {
-      {"off", 0, 0x7, {ForProgram(false)}, V::Off, false},
-      {"default block, no rule", 0x7, 0x7, {}, V::NotAllowed, false},
-      {"default allow, no rule", 0x7, 0, {}, V::Allowed, false},
-      {"rule for the program, in its own case",
-       0x7,
-       0x7,
-       {ForProgram(true, "c:\\program files\\ORVANE SETUP\\Orvane-Setup.EXE")},
-       V::Allowed,
-       true},
-      {"rule for another program", 0x7, 0x7, {ForProgram(true, "C:\\x.exe")}, V::NotAllowed, false},
-      {"rule for the port", 0x7, 0x7, {ForPort("80, 12310")}, V::Allowed, true},
-      {"rule for a range", 0x7, 0x7, {ForPort("12000-12400")}, V::Allowed, true},
-      {"rule for any port", 0x7, 0x7, {ForPort("*")}, V::Allowed, true},
-      {"rule for another port", 0x7, 0x7, {ForPort("123100,RPC")}, V::NotAllowed, false},
-      {"rule for TCP", 0x7, 0x7, {ForPort("12310", 6)}, V::NotAllowed, false},
-      {"rule in another profile only",
-       0x7,
-       0x7,
-       {ForPort("12310", kProtocolUdp, kFirewallPublic)},
-       V::NotAllowed,
-       false},
-      {"block rule wins", 0x7, 0, {ForProgram(true), ForProgram(false)}, V::Blocked, true},
-      {"disabled block rule",
-       0x7,
-       0x7,
-       {ForProgram(true), Changed(ForProgram(false), false, true)},
-       V::Allowed,
-       true},
-      {"outbound rules",
-       0x7,
-       0x7,
-       {Changed(ForProgram(true), true, false), Changed(ForProgram(false), true, false)},
+      {"off", 0, 7, {Rule(false, kProgram)}, V::Off, false},
+      {"default block, no rule", 7, 7, {}, V::NotAllowed, false},
+      {"default allow, no rule", 7, 0, {}, V::Allowed, false},
+      {"the program, in its own case", 7, 7, {Rule(true, other)}, V::Allowed, true},
+      {"another program", 7, 7, {Rule(true, "C:\\x.exe")}, V::NotAllowed, false},
+      {"the port", 7, 7, {Rule(true, "80, 12310")}, V::Allowed, true},
+      {"a range", 7, 7, {Rule(true, "12000-12400")}, V::Allowed, true},
+      {"any port", 7, 7, {Rule(true, "*")}, V::Allowed, true},
+      {"other ports", 7, 7, {Rule(true, "123100,RPC")}, V::NotAllowed, false},
+      {"TCP", 7, 7, {Rule(true, "12310", 6)}, V::NotAllowed, false},
+      {"another profile", 7, 7, {Rule(true, "*", 17, kFirewallPublic)}, V::NotAllowed, false},
+      {"block wins", 7, 0, {Rule(true, "*"), Rule(false, kProgram)}, V::Blocked, true},
+      {"disabled", 7, 7, {Rule(true, "*"), Rule(false, kProgram, 0, 7, false)}, V::Allowed, true},
+      {"outbound",
+       7,
+       7,
+       {Rule(true, "*", 17, 7, true, false), Rule(false, kProgram, 0, 7, true, false)},
        V::NotAllowed,
        false},
   };
@@ -104,7 +76,7 @@ TEST(FirewallVerdict, FollowsProfilesDefaultsAndRules) {
 TEST(FirewallVerdict, EveryProfileInUseMustLetThePortIn) {
   FakeFirewall firewall;
   firewall.active = kFirewallPrivate | kFirewallPublic;
-  firewall.rules = {ForPort("12310", kProtocolAny, kFirewallPrivate)};
+  firewall.rules = {Rule(true, "12310", kProtocolAny, kFirewallPrivate)};
   EXPECT_EQ(JudgeFirewall(firewall, kProgram, 12310)->verdict, FirewallState::Verdict::NotAllowed);
   firewall.blocking = kFirewallPrivate;
   EXPECT_EQ(JudgeFirewall(firewall, kProgram, 12310)->verdict, FirewallState::Verdict::Allowed);
