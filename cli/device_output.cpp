@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "cli/terminal_text.h"
@@ -138,6 +139,32 @@ std::string ScanReportText(const ScanReport& report) {
   return text + "\n";
 }
 
+namespace {
+
+std::string ProfilesJson(std::uint32_t profiles) {
+  std::string out;
+  for (const auto& [profile, name] :
+       {std::pair{kFirewallDomain, "\"domain\""}, std::pair{kFirewallPrivate, "\"private\""},
+        std::pair{kFirewallPublic, "\"public\""}})
+    if (profiles & profile) out += (out.empty() ? "" : ", ") + std::string(name);
+  return "[" + out + "]";
+}
+
+std::string FirewallJson(const std::optional<FirewallState>& state) {
+  if (!state) return "null";
+  // Names of FirewallState::Verdict, in its order.
+  static constexpr const char* kVerdicts[] = {"off", "allowed", "not-allowed", "blocked"};
+  static_assert(std::size(kVerdicts) == static_cast<int>(FirewallState::Verdict::Blocked) + 1);
+  const auto yes = [](bool b) { return std::string(b ? "true" : "false"); };
+  return "{\"activeProfiles\": " + ProfilesJson(state->active) +
+         ", \"enabledProfiles\": " + ProfilesJson(state->enabled) +
+         ", \"blocksInbound\": " + yes(state->blocksInbound) +
+         ", \"allowRule\": " + yes(state->allowRule) + ", \"verdict\": \"" +
+         kVerdicts[static_cast<int>(state->verdict)] + "\"}";
+}
+
+}  // namespace
+
 std::string ScanReportJson(const ScanReport& report) {
   const auto yes = [](bool b) { return std::string(b ? "true" : "false"); };
   std::string text = "{\"adapters\": [";
@@ -156,12 +183,12 @@ std::string ScanReportJson(const ScanReport& report) {
           ", \"deviceReplies\": " + std::to_string(report.deviceReplies) +
           ", \"otherDatagrams\": " + std::to_string(report.otherDatagrams) +
           ", \"selfTest\": " + (report.selfTest ? yes(*report.selfTest) : "null") +
-          ", \"causes\": [";
+          ", \"firewall\": " + FirewallJson(report.firewall) + ", \"causes\": [";
   // Names of ScanCause, in its order.
-  static constexpr const char* kCauses[] = {"port-held",        "no-adapter", "not-sent",
-                                            "firewall-certain", "firewall",   "starting",
-                                            "other-network"};
-  static_assert(std::size(kCauses) == static_cast<int>(ScanCause::OtherNetwork) + 1);
+  static constexpr const char* kCauses[] = {
+      "port-held", "no-adapter",    "not-sent",        "firewall-certain", "firewall",
+      "starting",  "other-network", "firewall-blocks", "firewall-no-rule"};
+  static_assert(std::size(kCauses) == static_cast<int>(ScanCause::FirewallNoRule) + 1);
   const std::vector<ScanCause> causes = LikelyCauses(report);
   for (std::size_t i = 0; i < causes.size(); ++i)
     text += std::string(i ? ", " : "") + "\"" + kCauses[static_cast<int>(causes[i])] + "\"";

@@ -83,6 +83,10 @@ std::optional<bool> PollLoop::PortReachesItself(const std::string& ownAddress) {
   return orvane::PortReachesItself(port_, ownAddress, std::chrono::milliseconds(200));
 }
 
+std::optional<FirewallState> PollLoop::ReadFirewall() {
+  return orvane::ReadFirewall(port_);
+}
+
 template <typename T>
 bool PollLoop::Holds(const std::vector<T*>& list, const T* item) {
   return std::find(list.begin(), list.end(), item) != list.end();

@@ -29,6 +29,7 @@ class PollLoop final : public Clock, public ReceiverFactory {
   std::unique_ptr<Timer> MakeTimer() override;
   std::unique_ptr<ReplyReceiver> MakeReceiver() override;
   std::optional<bool> PortReachesItself(const std::string& ownAddress) override;
+  std::optional<FirewallState> ReadFirewall() override;
   // The receivers this loop makes listen on `port` (the reply port unless a
   // test asks for another).
   void SetReplyPort(std::uint16_t port) { port_ = port; }

@@ -1,6 +1,7 @@
 #include "device/scan_report.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "hostnet/socket_errors.h"
 
@@ -37,10 +38,38 @@ TextId CauseText(ScanCause cause) {
       return TextId::CauseFirewallCertain;
     case ScanCause::Starting:
       return TextId::CauseStarting;
+    case ScanCause::FirewallBlocks:
+      return TextId::CauseFirewallBlocks;
+    case ScanCause::FirewallNoRule:
+      return TextId::CauseFirewallNoRule;
     case ScanCause::OtherNetwork:
       break;
   }
   return TextId::CauseOtherNetwork;
+}
+
+// "private", or "domain/public" when more than one profile is meant.
+std::string ProfileNames(std::uint32_t profiles, Language language) {
+  const std::pair<FirewallProfile, TextId> names[] = {{kFirewallDomain, TextId::FirewallDomain},
+                                                      {kFirewallPrivate, TextId::FirewallPrivate},
+                                                      {kFirewallPublic, TextId::FirewallPublic}};
+  std::string out;
+  for (const auto& [profile, name] : names)
+    if (profiles & profile) out += (out.empty() ? "" : "/") + LoadText(name, language);
+  return out;
+}
+
+std::string FirewallLine(const FirewallState& state, Language language) {
+  const auto text = [language](TextId id) { return LoadText(id, language); };
+  if (state.verdict == FirewallState::Verdict::Off)
+    return Fill(text(TextId::ChecksFirewallOff), {ProfileNames(state.active, language)});
+  const TextId rules = state.verdict == FirewallState::Verdict::Blocked ? TextId::FirewallRuleBlocks
+                       : state.allowRule                                ? TextId::FirewallRuleAllows
+                                                                        : TextId::FirewallNoRule;
+  return Fill(
+      text(TextId::ChecksFirewallOn),
+      {ProfileNames(state.enabled, language),
+       text(state.blocksInbound ? TextId::FirewallBlock : TextId::FirewallAllow), text(rules)});
 }
 
 }  // namespace
@@ -55,8 +84,17 @@ std::vector<ScanCause> LikelyCauses(const ScanReport& report) {
     return a.tried && a.outcome.stage == SendOutcome::Stage::Sent;
   });
   if (!sent) return {ScanCause::NotSent};
+  using Verdict = FirewallState::Verdict;
+  const std::optional<Verdict> firewall =
+      report.firewall ? std::optional(report.firewall->verdict) : std::nullopt;
+  // Windows Firewall's own rule: no reply could have got in.
+  if (firewall == Verdict::Blocked) return {ScanCause::FirewallBlocks};
   // Dropped on its way from this PC to itself: no network is to blame.
   if (report.selfTest == false) return {ScanCause::FirewallCertain};
+  if (firewall == Verdict::NotAllowed)
+    return {ScanCause::FirewallNoRule, ScanCause::Starting, ScanCause::OtherNetwork};
+  // Windows Firewall lets the port in: another firewall still may not.
+  if (firewall) return {ScanCause::Starting, ScanCause::OtherNetwork, ScanCause::Firewall};
   return {ScanCause::Firewall, ScanCause::Starting, ScanCause::OtherNetwork};
 }
 
@@ -87,6 +125,7 @@ std::string DescribeScanReport(const ScanReport& report, Language language) {
   if (report.selfTest)
     lines.push_back(
         text(*report.selfTest ? TextId::ChecksSelfTestArrived : TextId::ChecksSelfTestLost));
+  if (report.firewall) lines.push_back(FirewallLine(*report.firewall, language));
   const std::vector<ScanCause> causes = LikelyCauses(report);
   if (!causes.empty()) {
     lines.push_back("");

@@ -11,6 +11,7 @@
 
 #include "hostnet/adapter_settings.h"
 #include "hostnet/broadcast_sender.h"
+#include "hostnet/firewall.h"
 #include "resources/text_table.h"
 
 namespace orvane {
@@ -30,6 +31,9 @@ struct ScanReport {
   // After an empty scan: whether a datagram to this PC's own port 12310
   // arrived (nothing: not tried, or could not be).
   std::optional<bool> selfTest = {};
+  // After an empty scan on Windows: what Windows Firewall says of port 12310
+  // for this program (nothing: not Windows, or it could not be asked).
+  std::optional<FirewallState> firewall = {};
 };
 
 enum class ScanCause {
@@ -40,6 +44,8 @@ enum class ScanCause {
   Firewall,         // the request left, nothing came back: a firewall may drop 12310,
   Starting,         // the device may still be starting,
   OtherNetwork,     // or it is cabled to another network
+  FirewallBlocks,   // a Windows Firewall rule blocks this program
+  FirewallNoRule,   // Windows Firewall is on and no rule lets port 12310 in
 };
 
 // The likely causes of an empty scan, most likely first; none when devices

@@ -253,6 +253,7 @@ void SetupRun::OnScanWindowEnded() {
     if (report_.portBound && !sendAdapters_.empty())
       report_.selfTest =
           services_.receivers.PortReachesItself(sendAdapters_[0].settings.LocalAddress);
+    report_.firewall = services_.receivers.ReadFirewall();
     outcome_ = RunOutcome::NoDevice;
     BackToScanStart(TextId::NoDeviceFound, TextId::NoDeviceFoundMessage,
                     DescribeScanReport(report_, language_));

@@ -17,6 +17,7 @@
 #include "device/address_pick.h"
 #include "hostnet/adapter_settings.h"
 #include "hostnet/broadcast_sender.h"
+#include "hostnet/firewall.h"
 #include "hostnet/icmp_probe.h"
 #include "hostnet/neighbour.h"
 #include "hostnet/udp_listener.h"
@@ -61,6 +62,9 @@ class ReceiverFactory {
   // Whether a datagram to this PC's own address reaches port 12310 (while no
   // receiver holds it); see PortReachesItself.
   virtual std::optional<bool> PortReachesItself(const std::string& ownAddress) = 0;
+  // What Windows Firewall says of port 12310 for this program; nothing where
+  // there is none or it cannot be asked.
+  virtual std::optional<FirewallState> ReadFirewall() = 0;
 };
 
 // One request datagram to 255.255.255.255 port 12311.

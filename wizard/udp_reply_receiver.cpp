@@ -51,4 +51,8 @@ std::optional<bool> UdpReceiverFactory::PortReachesItself(const std::string& own
   return orvane::PortReachesItself(kReplyPort, ownAddress, std::chrono::milliseconds(200));
 }
 
+std::optional<FirewallState> UdpReceiverFactory::ReadFirewall() {
+  return orvane::ReadFirewall(kReplyPort);
+}
+
 }  // namespace orvane

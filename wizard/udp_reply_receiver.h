@@ -33,6 +33,7 @@ class UdpReceiverFactory final : public ReceiverFactory {
  public:
   std::unique_ptr<ReplyReceiver> MakeReceiver() override;
   std::optional<bool> PortReachesItself(const std::string& ownAddress) override;
+  std::optional<FirewallState> ReadFirewall() override;
 };
 
 }  // namespace orvane

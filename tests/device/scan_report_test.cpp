@@ -15,8 +15,13 @@ ScanReport::AdapterCheck Check(const char* name, Stage stage, bool tried = true)
           {stage, stage == Stage::Sent ? 0 : 10051}};
 }
 
+FirewallState Firewall(FirewallState::Verdict verdict) {
+  return {verdict, kFirewallPrivate | kFirewallPublic, kFirewallPrivate, true, false};
+}
+
 TEST(ScanReport, LikelyCausesFollowWhatWasChecked) {
   using C = ScanCause;
+  using V = FirewallState::Verdict;
   const std::vector<C> general{C::Firewall, C::Starting, C::OtherNetwork};
   const struct {
     ScanReport report;
@@ -30,6 +35,16 @@ TEST(ScanReport, LikelyCausesFollowWhatWasChecked) {
       {{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true}, general},
       {{{Check("eth0", Stage::Sent)}, true, "", 0, 0, false}, {C::FirewallCertain}},
       {{{Check("eth0", Stage::Sent)}, true, "", 1, 0}, {}},
+      {{{Check("eth0", Stage::Sent)}, true, "", 0, 0, false, Firewall(V::Blocked)},
+       {C::FirewallBlocks}},
+      {{{Check("eth0", Stage::Sent)}, false, "in use", 0, 0, {}, Firewall(V::Blocked)},
+       {C::PortHeld}},
+      {{{Check("eth0", Stage::Sent)}, true, "", 0, 0, false, Firewall(V::NotAllowed)},
+       {C::FirewallCertain}},
+      {{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true, Firewall(V::NotAllowed)},
+       {C::FirewallNoRule, C::Starting, C::OtherNetwork}},
+      {{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true, Firewall(V::Allowed)},
+       {C::Starting, C::OtherNetwork, C::Firewall}},
   };
   for (const auto& c : cases) EXPECT_EQ(LikelyCauses(c.report), c.causes);
 }
@@ -61,6 +76,33 @@ TEST(ScanReport, WordsNameEachCheckInBothLanguages) {
   const std::string chinese = DescribeScanReport(report, Language::TraditionalChinese);
   EXPECT_EQ(chinese.rfind("設定精靈檢查了以下項目：\r\n網路卡 eth0：IP位址 192.168.1.10", 0), 0u);
   EXPECT_NE(chinese.find("在埠12310收到的其他封包：4 個"), std::string::npos);
+}
+
+TEST(ScanReport, WordsSayWhatWindowsFirewallSays) {
+  using V = FirewallState::Verdict;
+  const std::pair<FirewallState, const char*> cases[] = {
+      {Firewall(V::Blocked),
+       "on for the private profile; inbound default: block; a rule blocks this program."},
+      {{V::Allowed, 5, 5, false, true},  // domain and public
+       "on for the domain/public profile; inbound default: allow; a rule allows this program or "
+       "UDP port 12310."},
+      {Firewall(V::NotAllowed),
+       "on for the private profile; inbound default: block; no rule allows this program or UDP "
+       "port 12310."},
+      {{V::Off, kFirewallPublic, 0, false, false}, "off for the public profile."},
+  };
+  for (const auto& [state, words] : cases) {
+    const ScanReport report{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true, state};
+    EXPECT_NE(DescribeScanReport(report, Language::English)
+                  .find(std::string("arrived.\r\nWindows Firewall: ") + words + "\r\n\r\n"),
+              std::string::npos)
+        << words;
+  }
+  const ScanReport blocked{{Check("eth0", Stage::Sent)}, true, "", 0, 0, true, cases[0].first};
+  EXPECT_NE(
+      DescribeScanReport(blocked, Language::TraditionalChinese)
+          .find("Windows 防火牆：私人設定檔已開啟；輸入的預設動作：封鎖；有規則封鎖本設定程式。"),
+      std::string::npos);
 }
 
 }  // namespace

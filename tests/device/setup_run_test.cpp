@@ -589,6 +589,18 @@ TEST_F(SetupRunTest, NothingFoundTellsWhatWasCheckedBehindText36) {
   EXPECT_EQ(report.adapters[1].outcome.stage, SendOutcome::Stage::Sent);
 }
 
+TEST_F(SetupRunTest, NothingFoundReadsWindowsFirewall) {
+  const FirewallState blocked{FirewallState::Verdict::Blocked, kFirewallPublic, kFirewallPublic,
+                              true, false};
+  world.receivers.firewall = blocked;
+  StartScan({});
+  EndScanWindow();
+  EXPECT_EQ(run->Report().firewall, blocked);
+  EXPECT_EQ(LikelyCauses(run->Report()), std::vector<ScanCause>{ScanCause::FirewallBlocks});
+  ASSERT_EQ(front.shown.size(), 1u);
+  EXPECT_NE(front.shown[0].details.find(T(TextId::FirewallRuleBlocks)), std::string::npos);
+}
+
 TEST_F(SetupRunTest, AfterConfigurationTheDeviceIsAwaitedAtItsNewAddressForTenSeconds) {
   for (const bool appears : {true, false}) {
     SCOPED_TRACE(appears);

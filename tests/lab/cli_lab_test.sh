@@ -57,7 +57,7 @@ case $part in
     run check --json --wait 1
     check "check: exit 0 when devices answer" status_is 0
     check "check: the adapter, the port and the replies" has "$out" \
-      '{"adapters": [{"name": "eth0", "address": "192.168.50.10", "netmask": "255.255.255.0", "gateway": "192.168.50.1", "up": true, "tried": true, "sent": true, "error": 0}], "portBound": true, "portError": "", "deviceReplies": 3, "otherDatagrams": 0, "selfTest": null, "causes": []}'
+      '{"adapters": [{"name": "eth0", "address": "192.168.50.10", "netmask": "255.255.255.0", "gateway": "192.168.50.1", "up": true, "tried": true, "sent": true, "error": 0}], "portBound": true, "portError": "", "deviceReplies": 3, "otherDatagrams": 0, "selfTest": null, "firewall": null, "causes": []}'
 
     # Port 12310 held by another program (a second orvane, scanning longer).
     "$orvane" list --wait 6 >/dev/null 2>&1 &

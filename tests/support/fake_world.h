@@ -70,6 +70,8 @@ class FakeReceivers : public ReceiverFactory {
   void TakePort(bool taken) { port_->taken = taken; }
   std::optional<bool> PortReachesItself(const std::string&) override { return selfTest; }
   std::optional<bool> selfTest;  // what a datagram to this PC's own port 12310 finds
+  std::optional<FirewallState> ReadFirewall() override { return firewall; }
+  std::optional<FirewallState> firewall;  // what Windows Firewall says of it
 
  private:
   std::shared_ptr<FakePort> port_ = std::make_shared<FakePort>();
