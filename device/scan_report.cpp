@@ -8,22 +8,6 @@
 namespace orvane {
 namespace {
 
-// The text with %1, %2 ... replaced by the values, in one pass, so a value
-// that itself holds "%2" stays as it is.
-std::string Fill(std::string_view text, std::initializer_list<std::string_view> values) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' &&
-        std::size_t(text[i + 1] - '1') < values.size()) {
-      out += values.begin()[text[i + 1] - '1'];
-      ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 TextId CauseText(ScanCause cause) {
   switch (cause) {
     case ScanCause::PortHeld:
@@ -62,11 +46,11 @@ std::string ProfileNames(std::uint32_t profiles, Language language) {
 std::string FirewallLine(const FirewallState& state, Language language) {
   const auto text = [language](TextId id) { return LoadText(id, language); };
   if (state.verdict == FirewallState::Verdict::Off)
-    return Fill(text(TextId::ChecksFirewallOff), {ProfileNames(state.active, language)});
+    return FillText(text(TextId::ChecksFirewallOff), {ProfileNames(state.active, language)});
   const TextId rules = state.verdict == FirewallState::Verdict::Blocked ? TextId::FirewallRuleBlocks
                        : state.allowRule                                ? TextId::FirewallRuleAllows
                                                                         : TextId::FirewallNoRule;
-  return Fill(
+  return FillText(
       text(TextId::ChecksFirewallOn),
       {ProfileNames(state.enabled, language),
        text(state.blocksInbound ? TextId::FirewallBlock : TextId::FirewallAllow), text(rules)});
@@ -104,24 +88,24 @@ std::string DescribeScanReport(const ScanReport& report, Language language) {
   if (report.adapters.empty()) lines.push_back(text(TextId::ChecksNoAdapter));
   for (const ScanReport::AdapterCheck& check : report.adapters) {
     const LocalSettings& s = check.adapter.settings;
-    lines.push_back(Fill(text(TextId::ChecksAdapter),
-                         {check.adapter.name, s.LocalAddress, s.LocalNetmask, s.LocalGateway}));
+    lines.push_back(FillText(text(TextId::ChecksAdapter),
+                             {check.adapter.name, s.LocalAddress, s.LocalNetmask, s.LocalGateway}));
   }
   lines.push_back(report.portBound ? text(TextId::ChecksPortReady)
-                                   : Fill(text(TextId::ChecksPortFailed), {report.portError}));
+                                   : FillText(text(TextId::ChecksPortFailed), {report.portError}));
   for (const ScanReport::AdapterCheck& check : report.adapters) {
     if (!check.tried) continue;
     if (check.outcome.stage == SendOutcome::Stage::Sent) {
-      lines.push_back(Fill(text(TextId::ChecksSent), {check.adapter.name}));
+      lines.push_back(FillText(text(TextId::ChecksSent), {check.adapter.name}));
     } else {
       const std::int32_t code = check.outcome.wsaCode;
       const std::string error = std::to_string(code) + " " + SocketErrorText(code);
-      lines.push_back(Fill(text(TextId::ChecksNotSent), {check.adapter.name, error}));
+      lines.push_back(FillText(text(TextId::ChecksNotSent), {check.adapter.name, error}));
     }
   }
-  lines.push_back(Fill(text(TextId::ChecksReplies), {std::to_string(report.deviceReplies)}));
+  lines.push_back(FillText(text(TextId::ChecksReplies), {std::to_string(report.deviceReplies)}));
   lines.push_back(
-      Fill(text(TextId::ChecksOtherDatagrams), {std::to_string(report.otherDatagrams)}));
+      FillText(text(TextId::ChecksOtherDatagrams), {std::to_string(report.otherDatagrams)}));
   if (report.selfTest)
     lines.push_back(
         text(*report.selfTest ? TextId::ChecksSelfTestArrived : TextId::ChecksSelfTestLost));

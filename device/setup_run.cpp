@@ -13,10 +13,10 @@ namespace orvane {
 
 namespace {
 
-// The fixed English messages of a run, outside the text table.
+// The fixed English message of a run, outside the text table, the same in
+// both languages.
 constexpr std::string_view kInvalidSettings =
     "Your PC's IP address settings are invalid or not available.";
-constexpr std::string_view kNoShortcuts = "Cannot create the shortcuts on your desktop.";
 
 // Shows the busy cursor for as long as it lives.
 class Busy {
@@ -127,8 +127,8 @@ void SetupRun::OpenReceiver() {
   }
   if (open) return;
   // Another program holds the port: the scan can only end with no device.
-  Show({"Cannot receive replies on UDP port " + std::to_string(kReplyPort) + ": " + error +
-            ".\r\nAnother program may be using this port.",
+  Show({FillText(Text(TextId::CannotReceiveReplies), {error}) + "\r\n" +
+            Text(TextId::PortMayBeInUse),
         std::string(kAppTitle), Buttons::Ok, Icon::Exclamation});
 }
 
@@ -417,8 +417,9 @@ void SetupRun::SayCouldNotProbeOnce() {
   if (toldCouldNotProbe_) return;
   toldCouldNotProbe_ = true;
   const std::string reason = services_.prober.CouldNotProbeReason();
-  Show({"Cannot send echo requests (ping) from this PC" + (reason.empty() ? "" : ": " + reason) +
-            ".\r\nWhether a device or an address answers cannot be checked.",
+  Show({(reason.empty() ? Text(TextId::CannotPing)
+                        : FillText(Text(TextId::CannotPingBecause), {reason})) +
+            "\r\n" + Text(TextId::AnswersCannotBeChecked),
         std::string(kAppTitle), Buttons::Ok, Icon::Exclamation});
 }
 
@@ -556,14 +557,14 @@ void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, Text
   frontEnd_.SetMark(Row::Shortcuts, made.ok        ? Mark::Done
                                     : made.skipped ? Mark::None
                                                    : Mark::Failed);
-  frontEnd_.SetStatus(made.ok ? Text(done) : made.skipped ? made.error : std::string(kNoShortcuts));
+  frontEnd_.SetStatus(made.ok ? Text(done) : made.skipped ? made.error : Text(TextId::NoShortcuts));
   frontEnd_.EnableLeaving();
   if (made.ok || made.skipped) {
     std::string text = made.ok ? Text(notice) : std::string();
     if (postscript) text += (text.empty() ? "" : "\r\n\r\n") + Text(*postscript);
     if (!text.empty()) Show({text, Text(TextId::Warning)});
   } else {
-    Show({std::string(kNoShortcuts) + "\r\n" + made.error, std::string(kAppTitle), Buttons::Ok,
+    Show({Text(TextId::NoShortcuts) + "\r\n" + made.error, std::string(kAppTitle), Buttons::Ok,
           Icon::Exclamation});
   }
   if (stopped_) return;
@@ -572,8 +573,8 @@ void SetupRun::FinishWithShortcuts(const std::string& address, TextId done, Text
   if (open == Answer::Ok && !stopped_) {
     const DesktopResult opened = services_.desktop.OpenShortcutTargets(address);
     if (!opened.ok)
-      Show({"Cannot open the shortcuts.\r\n" + opened.error, std::string(kAppTitle), Buttons::Ok,
-            Icon::Exclamation});
+      Show({Text(TextId::CannotOpenShortcuts) + "\r\n" + opened.error, std::string(kAppTitle),
+            Buttons::Ok, Icon::Exclamation});
   }
   if (stopped_) return;
   frontEnd_.EndProgram();

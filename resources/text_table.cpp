@@ -49,6 +49,20 @@ std::string LoadText(TextId id, Language language) {
   return LoadResString(Base(language) + static_cast<int>(id));
 }
 
+std::string FillText(std::string_view text, std::initializer_list<std::string_view> values) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' &&
+        std::size_t(text[i + 1] - '1') < values.size()) {
+      out += values.begin()[text[i + 1] - '1'];
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 unsigned LegacyCodePage(Language language) {
   return language == Language::TraditionalChinese ? 950 : 1252;
 }

@@ -3,7 +3,9 @@
 // sees comes from here, except a few fixed English messages.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "resources/text_id.h"  // TextId, generated from resources/texts.tsv
 
@@ -19,6 +21,10 @@ std::string LoadResString(int number);
 
 // Text N in the given language: the resource numbered base + N.
 std::string LoadText(TextId id, Language language);
+
+// The text with %1, %2 ... replaced by the values, in one pass, so a value
+// that itself holds "%2" stays as it is.
+std::string FillText(std::string_view text, std::initializer_list<std::string_view> values);
 
 // The Windows code page the language's texts are written in where the PC has
 // no ANSI code page of its own to say it: Big5 (950) for Traditional Chinese,

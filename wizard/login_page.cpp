@@ -12,9 +12,6 @@ namespace {
 // The factory default of both credentials, which the note (TextId::FactoryDefaultNote) names.
 const QString kFactoryDefault = QStringLiteral("vexil");
 // A fixed English message, as the other messages outside the text table.
-const QString kNotInCodePage = QStringLiteral(
-    "The user name or the password holds a character that this PC's code page (%1) cannot "
-    "send to the device.\r\nType them in characters of that code page.");
 }  // namespace
 
 LoginPage::LoginPage(PageFlow& flow)
@@ -86,7 +83,8 @@ void LoginPage::OnNext() {
   if (!userBytes || !passwordBytes) {
     // With a '?' in the place of a character, the device would refuse the
     // credentials and nobody could tell why.
-    ShowMessageBox(kNotInCodePage.arg(pc.codePage));
+    ShowMessageBox(Text(TextId::NotInCodePage).arg(pc.codePage) + "\r\n" +
+                   Text(TextId::TypeInCodePage));
     return;
   }
   // The box lets go of the password (setText also drops its undo history),

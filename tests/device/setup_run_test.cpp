@@ -728,6 +728,14 @@ TEST_F(SetupRunTest, TheSearchNeverOffersThisPcsGatewayNetworkOrBroadcastAddress
 TEST_F(SetupRunTest, ChineseTextsFollowTheLanguage) {
   Open(Language::TraditionalChinese);
   EXPECT_EQ(front.status, "搜尋網路磁碟機中，請稍後...");
+  // The messages this program adds come from the table too.
+  world.prober.otherwise = ProbeResult::CouldNotProbe;
+  world.clock.Advance(kScanStartDelay);
+  world.Arrive(kReplyA);
+  EndScanWindow();
+  ASSERT_GE(front.shown.size(), 1u);
+  EXPECT_EQ(front.shown[0].text,
+            "本電腦無法送出回應要求（ping）。\r\n無法檢查裝置或位址是否有回應。");
 }
 
 }  // namespace
