@@ -51,6 +51,13 @@ unshare --net --mount -- bash -c '
   wineserver -p
   scripts/wine-run.sh wineboot >/dev/null 2>&1
   scripts/wine-run.sh explorer /desktop=Default,1600x1200 >/dev/null 2>&1 &
+  # ctest lists every test program first, the GUI ones too, and those make
+  # their application object to do it: on Qt'"'"'s Windows platform that fails
+  # while the desktop is still starting. So the desktop window is awaited.
+  for _ in $(seq 150); do
+    xdotool search --name "Wine desktop" >/dev/null 2>&1 && break
+    sleep 0.2
+  done
   status=0
   # GUI tests one at a time: on one desktop, a second test'"'"'s window would take
   # the keyboard from the first.

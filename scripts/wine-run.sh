@@ -138,6 +138,20 @@ if [ "$one_test" = 1 ]; then
     status=1
   fi
   rm -f "$out"
+elif [ "${1:-}" = --gtest_list_tests ]; then
+  # ctest lists the tests this way. The same failed start shows as an exit
+  # with nothing printed at all (a program that started prints its tests);
+  # that start is tried once more as well.
+  out="$(mktemp)" err="$(mktemp)"
+  for attempt in 1 2; do
+    status=0
+    wine "$program" "$@" >"$out" 2>"$err" || status=$?
+    { [ "$status" -eq 0 ] || [ -s "$out" ] || [ -s "$err" ]; } && break
+    [ "$attempt" = 1 ] && echo "wine-run.sh: the listing printed nothing (status $status); starting it once more" >&2
+  done
+  cat "$out"
+  cat "$err" >&2
+  rm -f "$out" "$err"
 else
   wine "$program" "$@" || status=$?
 fi
