@@ -179,19 +179,22 @@ PY
 smb://192.168.50.20/"
 
     # A core taken while the password is held (the 30-second wait) holds it
-    # nowhere, and the program itself would write none.
+    # nowhere, and the program itself would write none. Not for a sanitized
+    # build: its core is terabytes of shadow memory, which takes minutes.
     start=$SECONDS password=Zq7xWv3-PassMark9
     "$orvane" configure FILER4 --user vexil --password-stdin --yes \
       <<<"$password" >"$work/out" 2>"$work/err" &
     pid=$!
-    for _ in $(seq 100); do sent_to d "0C02S00:0A:1B:2C:3D:51" && break; sleep 0.1; done
-    gcore -o "$work/core" "$pid" >/dev/null 2>&1
-    check "password held: a core taken" test -s "$work/core.$pid"
-    check "password held: not in the core" \
-      is "$(grep -c -a -F "$password" "$work/core.$pid")" 0
-    check "password held: no core file of its own" \
-      grep -qE '^Max core file size +0 +0 ' "/proc/$pid/limits"
-    rm -f "$work/core.$pid"
+    if ! grep -qa __asan_init "$orvane"; then
+      for _ in $(seq 100); do sent_to d "0C02S00:0A:1B:2C:3D:51" && break; sleep 0.1; done
+      gcore -o "$work/core" "$pid" >/dev/null 2>&1
+      check "password held: a core taken" test -s "$work/core.$pid"
+      check "password held: not in the core" \
+        is "$(grep -c -a -F "$password" "$work/core.$pid")" 0
+      check "password held: no core file of its own" \
+        grep -qE '^Max core file size +0 +0 ' "/proc/$pid/limits"
+      rm -f "$work/core.$pid"
+    fi
     wait "$pid"
     status=$? err=$(cat "$work/err")
     check "silent device: exit 4" status_is 4
