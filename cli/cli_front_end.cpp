@@ -41,13 +41,11 @@ std::vector<std::size_t> MatchingRows(std::span<const DeviceRow> rows, std::stri
 }
 
 CliFrontEnd::CliFrontEnd(const Invocation& invocation, std::function<void()> yield,
-                         Terminal& terminal, std::optional<Secret> password, std::ostream& out,
-                         std::ostream& err)
+                         Terminal& terminal, std::optional<Secret> password, std::ostream& err)
     : invocation_(invocation),
       yield_(std::move(yield)),
       terminal_(terminal),
       password_(std::move(password)),
-      out_(out),
       err_(err) {}
 
 CliFrontEnd::~CliFrontEnd() = default;
@@ -80,18 +78,6 @@ std::optional<std::size_t> CliFrontEnd::Decide(ExitCode code, const std::string&
 }
 
 std::optional<std::size_t> CliFrontEnd::ChooseDevice(std::span<const DeviceRow> rows) {
-  if (invocation_.command == Command::Check) {
-    decision_ = ExitCode::Done;
-    return std::nullopt;
-  }
-  if (invocation_.command == Command::List) {
-    std::vector<HeardOn> heardOn;
-    for (std::size_t i = 0; i < rows.size(); ++i) heardOn.push_back(HeardOnOf(run_->ArrivalOf(i)));
-    out_ << (invocation_.json ? DeviceListJson(rows, heardOn) : DeviceTableText(rows))
-         << std::flush;
-    decision_ = ExitCode::Done;
-    return std::nullopt;
-  }
   const std::vector<std::size_t> found = MatchingRows(rows, invocation_.device);
   if (found.empty()) {
     return Decide(ExitCode::NothingFound, "no device matches '" + TerminalText(invocation_.device) +
@@ -167,14 +153,6 @@ std::optional<Credentials> CliFrontEnd::AskCredentials() {
     return std::nullopt;
   }
   return credentials;
-}
-
-HeardOn CliFrontEnd::HeardOnOf(const Arrival& arrival) const {
-  HeardOn heard{"", arrival.localAddress};
-  for (const ScanReport::AdapterCheck& check : run_->Report().adapters)
-    if (arrival.interfaceIndex != 0 && check.adapter.index == arrival.interfaceIndex)
-      heard.adapter = check.adapter.name;
-  return heard;
 }
 
 void CliFrontEnd::Leave() {

@@ -1,9 +1,9 @@
 #pragma once
 // The setup run's front end on a command line: the status line becomes a line
 // of progress on standard error, a message box a message there, the device
-// list the device named on the command line (or, for `list`, the printed
-// list), the login page the --user option and the password from standard
-// input or a prompt without echo.
+// list the device named on the command line, the login page the --user option
+// and the password from standard input or a prompt without echo. A scan alone
+// (`list`, `check`) uses its status line and messages.
 
 #include <cstddef>
 #include <functional>
@@ -30,7 +30,7 @@ class CliFrontEnd final : public RunFrontEnd {
   // from standard input already (--password-stdin), or nothing to ask for it
   // when it is needed.
   CliFrontEnd(const Invocation& invocation, std::function<void()> yield, Terminal& terminal,
-              std::optional<Secret> password, std::ostream& out, std::ostream& err);
+              std::optional<Secret> password, std::ostream& err);
   ~CliFrontEnd() override;
   CliFrontEnd(const CliFrontEnd&) = delete;
   CliFrontEnd& operator=(const CliFrontEnd&) = delete;
@@ -55,7 +55,6 @@ class CliFrontEnd final : public RunFrontEnd {
 
  private:
   void Leave();
-  HeardOn HeardOnOf(const Arrival& arrival) const;
   std::optional<std::size_t> Decide(ExitCode code, const std::string& error);
   bool Confirmed();
   std::optional<std::string> Ask(const std::string& prompt);
@@ -64,7 +63,6 @@ class CliFrontEnd final : public RunFrontEnd {
   std::function<void()> yield_;
   Terminal& terminal_;
   std::optional<Secret> password_;
-  std::ostream& out_;
   std::ostream& err_;
   SetupRun* run_ = nullptr;
   std::optional<ExitCode> decision_;

@@ -7,7 +7,9 @@
 #include "cli/poll_loop.h"
 #include "cli/terminal_text.h"
 #include "desktop/core_files.h"
+#include "device/address_search.h"
 #include "device/host_services.h"
+#include "device/scan.h"
 #include "device/scan_report.h"
 #include "hostnet/ipv4_text.h"
 
@@ -107,7 +109,7 @@ int Usage(std::ostream& err, const std::string& error) {
 
 }  // namespace
 
-ExitCode ExitCodeFor(Command command, RunOutcome outcome, const LocalTrouble& trouble,
+ExitCode ExitCodeFor(RunOutcome outcome, const LocalTrouble& trouble,
                      std::optional<ExitCode> decision) {
   switch (outcome) {
     case RunOutcome::NoDevice:
@@ -115,8 +117,7 @@ ExitCode ExitCodeFor(Command command, RunOutcome outcome, const LocalTrouble& tr
                                                         : ExitCode::NothingFound;
     case RunOutcome::NoChoice:
     case RunOutcome::Cancelled:
-      if (decision) return *decision;
-      return command == Command::List ? ExitCode::Done : ExitCode::Usage;
+      return decision.value_or(ExitCode::Usage);
     case RunOutcome::PcNotConfigured:
     case RunOutcome::NoFreeAddress:
       return ExitCode::LocalNetwork;
@@ -135,6 +136,61 @@ ExitCode ExitCodeFor(Command command, RunOutcome outcome, const LocalTrouble& tr
 }
 
 namespace {
+
+void NoteScanTrouble(const ScanReport& report, const PollLoop& loop, LocalTrouble& trouble) {
+  trouble.portRefused = loop.PortRefused();
+  for (ScanCause cause : LikelyCauses(report))
+    if (cause == ScanCause::NoAdapter || cause == ScanCause::NotSent) trouble.scanNotSent = true;
+}
+
+// The adapter a reply came in on, by name, with this PC's address there.
+HeardOn HeardOnOf(const Arrival& arrival, const ScanReport& report) {
+  HeardOn heard{"", arrival.localAddress};
+  for (const ScanReport::AdapterCheck& check : report.adapters)
+    if (arrival.interfaceIndex != 0 && check.adapter.index == arrival.interfaceIndex)
+      heard.adapter = check.adapter.name;
+  return heard;
+}
+
+// `list` and `check`: a scan and no more. `check` prints what the scan
+// checked; `list` checks which devices answer and prints them.
+ExitCode ScanAlone(const Invocation& invocation, const Services& services, CliFrontEnd& frontEnd,
+                   PollLoop& loop, LocalTrouble& trouble, std::ostream& out) {
+  const auto text = [](TextId id) { return LoadText(id, Language::English); };
+  frontEnd.SetStatus(text(TextId::Scanning));
+  Scan scan(services, frontEnd, Language::English, invocation.wait);
+  bool ended = false;
+  scan.Start([&ended] { ended = true; });
+  while (!ended && !scan.Stopped()) loop.RunOnce(std::chrono::seconds(1));
+  frontEnd.SetStatus(text(TextId::ScanComplete));
+  const ScanReport& report = scan.Report();
+  NoteScanTrouble(report, loop, trouble);
+  if (invocation.command == Command::Check)
+    out << (invocation.json ? ScanReportJson(report) : ScanReportText(report));
+  if (scan.LastDevice() < 0) {
+    if (invocation.command == Command::List && invocation.json) out << "[]\n";
+    frontEnd.SetStatus(text(TextId::NoDeviceFound));
+    frontEnd.ShowMessage({text(TextId::NoDeviceFoundMessage), std::string(kAppTitle), Buttons::Ok,
+                          Icon::None, DescribeScanReport(report, Language::English)});
+    return ExitCodeFor(RunOutcome::NoDevice, trouble, {});
+  }
+  if (invocation.command == Command::Check) return ExitCode::Done;
+
+  const std::span<const DeviceRecord> found(scan.Devices().data(),
+                                            static_cast<std::size_t>(scan.LastDevice() + 1));
+  const DeviceChecks checks = CheckDevices(services.prober, found, scan.SendAdapters());
+  if (checks.couldNotProbe)
+    frontEnd.ShowMessage(
+        {CouldNotProbeText(services.prober.CouldNotProbeReason(), Language::English)});
+  std::vector<DeviceRow> rows;
+  std::vector<HeardOn> heardOn;
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    rows.push_back({&found[i], checks.reachable[i]});
+    heardOn.push_back(HeardOnOf(scan.ArrivalOf(i), report));
+  }
+  out << (invocation.json ? DeviceListJson(rows, heardOn) : DeviceTableText(rows)) << std::flush;
+  return ExitCode::Done;
+}
 
 // The command the arguments name, to its exit code.
 int RunCommand(const std::vector<std::string>& args, Terminal& terminal, std::ostream& out,
@@ -194,23 +250,19 @@ int RunCommand(const std::vector<std::string>& args, Terminal& terminal, std::os
 
   CliFrontEnd frontEnd(
       invocation, [&loop] { loop.RunOnce(std::chrono::milliseconds(0)); }, terminal,
-      std::move(password), out, err);
+      std::move(password), err);
+  if (invocation.command == Command::List || invocation.command == Command::Check)
+    return int(ScanAlone(invocation, services, frontEnd, loop, trouble, out));
+
   SetupRun run(services, frontEnd, Language::English, invocation.wait);
   frontEnd.Attach(run);
   run.Start();
   while (run.Outcome() == RunOutcome::Running && !run.Stopped())
     loop.RunOnce(std::chrono::seconds(1));
   run.Stop();
-  trouble.portRefused = loop.PortRefused();
-  for (ScanCause cause : LikelyCauses(run.Report()))
-    if (cause == ScanCause::NoAdapter || cause == ScanCause::NotSent) trouble.scanNotSent = true;
-
+  NoteScanTrouble(run.Report(), loop, trouble);
   const RunOutcome outcome = run.Outcome();
-  if (invocation.command == Command::List && invocation.json && outcome == RunOutcome::NoDevice)
-    out << "[]\n";
-  if (invocation.command == Command::Check)
-    out << (invocation.json ? ScanReportJson(run.Report()) : ScanReportText(run.Report()));
-  const ExitCode code = ExitCodeFor(invocation.command, outcome, trouble, frontEnd.Decision());
+  const ExitCode code = ExitCodeFor(outcome, trouble, frontEnd.Decision());
   if (code == ExitCode::Done && frontEnd.Chosen()) {
     const DeviceRecord& device = *frontEnd.Chosen();
     const std::string address =

@@ -1,6 +1,7 @@
 #pragma once
-// `orvane`: reads its arguments, wires this PC's services to a setup run and
-// drives the run on its own loop until the run comes to rest.
+// `orvane`: reads its arguments, wires this PC's services to a scan (`list`,
+// `check`) or a setup run (`configure`, `shortcuts`) and drives it on its own
+// loop until it comes to rest.
 
 #include <iosfwd>
 #include <string>
@@ -24,7 +25,7 @@ struct LocalTrouble {
 
 // The exit code for a run that came to rest with `outcome`. `decision` is the
 // front end's own, where it ended the run (no match, no yes).
-ExitCode ExitCodeFor(Command command, RunOutcome outcome, const LocalTrouble& trouble,
+ExitCode ExitCodeFor(RunOutcome outcome, const LocalTrouble& trouble,
                      std::optional<ExitCode> decision);
 
 // The whole program after its name; returns the exit code.

@@ -1,54 +1,42 @@
 #pragma once
-// The setup run, from the opening of Step 4 to its end: the scan window, the
-// device choice, the free address search, the configuration request and the
-// wait for its reply, and every outcome. Standard C++ only: it reaches the
-// world through Services and shows everything through its RunFrontEnd.
+// The setup run, from the opening of Step 4 to its end: the scan, the device
+// choice, the free address search, the configuration request and the wait for
+// its reply, and every outcome. Standard C++ only: it reaches the world
+// through Services and shows everything through its RunFrontEnd.
 //
-// The road of a run:
-//   Start         the table is emptied, the PC's settings read; 100 ms later
-//   StartScan     the receiver opens and "0C01S" goes out; 3000 ms later
-//   ScanWindowEnded  the receiver closes; no device: back to the scan start.
-//                 Otherwise every device is probed and listed, the user
-//                 chooses one; a reachable one gets its shortcuts and the
-//                 program ends. An unreachable one gets a free address in the
-//                 PC's subnet and, with the confirmed credentials, the "0C02S"
-//                 request; then either
-//   Datagram      a "0C02R" reply: success (shortcuts to the new address,
-//                 then the end) or failure (the page stays), or
-//   LookWhileWaiting  the device seen at its new address without a reply:
+// The road of a run (its RunPhase in brackets):
+//   Start         [Starting] the table is emptied, the PC's settings read;
+//                 100 ms later
+//   the scan      [Scanning] (scan.h) takes replies for 3000 ms; no device:
+//                 back to the scan start. Otherwise
+//   the choice    [Choosing] every device is checked (address_search.h) and
+//                 listed, the user chooses one; a reachable one gets its
+//                 shortcuts and the program ends. An unreachable one gets
+//   the search    [Searching] a free address in the PC's subnet and,
+//   the request   [Configuring] with the confirmed credentials, "0C02S";
+//                 then [AwaitingReply] either
+//   a reply       "0C02R": success ([Watching] the new address, then
+//                 [Finishing] with shortcuts to it) or refusal ([AtRest]), or
+//   a look        the device seen at its new address without a reply:
 //                 success as well, said to be unconfirmed, or
-//   ReplyTimeout  nothing within 30000 ms: the page stays.
+//   the time-out  nothing within 30000 ms ([AtRest]).
 
-#include <array>
 #include <chrono>
-#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 
+#include "device/address_search.h"
 #include "device/device_record.h"
 #include "device/run_front_end.h"
-#include "device/scan_report.h"
+#include "device/scan.h"
 #include "device/setup_services.h"
 #include "resources/text_table.h"
 
 namespace orvane {
 
 inline constexpr std::chrono::milliseconds kScanStartDelay{100};
-inline constexpr std::chrono::milliseconds kScanWindow{3000};
-// The discovery request goes out this many times, this far apart, from the
-// start of the scan window. Broadcast frames get no link-layer retry, and on
-// a busy Wi-Fi 10 to 30 % of them are lost, replies as well as requests: at
-// 20 % each way one round fails 36 % of the time, eight rounds all fail
-// 0.03 % of the time, so five devices are all listed in 99.9 % of scans.
-// Spread over 1.75 s, a burst of loss does not take every round, and the
-// last request leaves 1.25 s of the window for its replies. Eight requests
-// of 5 bytes cost the network nothing; repeated replies are listed once.
-inline constexpr int kDiscoveryRequests = 8;
-inline constexpr std::chrono::milliseconds kDiscoveryRepeat{250};
 inline constexpr std::chrono::milliseconds kReplyTimeout{30000};
-inline constexpr int kAddressCandidates = 20;
 // After a successful configuration the device is looked for at its new
 // address this long, an echo (or ARP) every half second or so, before the
 // shortcuts are offered.
@@ -58,6 +46,21 @@ inline constexpr std::chrono::milliseconds kWatchPause{500};
 // looked at this often (ARP, without waiting): a device that took its new
 // settings but whose reply was lost is found there.
 inline constexpr std::chrono::milliseconds kLookWhileWaiting{1000};
+
+// Where a run is. Each phase ends in the next or at rest; Stopped ends all.
+enum class RunPhase {
+  Idle,           // not started, or gone back to the scan start
+  Starting,       // the page is painted; the scan starts 100 ms later
+  Scanning,       // the scan window is open
+  Choosing,       // the devices are checked and listed; the user chooses
+  Searching,      // a free address is sought for the chosen device
+  Configuring,    // the credentials are asked and the request composed
+  AwaitingReply,  // the configuration request is out and its reply still counts
+  Watching,       // configured: the device is looked for at its new address
+  Finishing,      // the shortcuts, their notice and the question to open them
+  AtRest,         // refused or unanswered: only the user's leaving goes on
+  Stopped,        // the page left: nothing of this run acts any more
+};
 
 // How a run came to rest, for a front end that reports it as a value (the
 // command line's exit code) rather than by the texts it showed.
@@ -77,59 +80,53 @@ enum class RunOutcome {
 
 class SetupRun {
  public:
-  // `scanWindow`: how long discovery replies are taken; the wizard keeps the
-  // fixed 3000 ms, the command line lets its user wait longer.
+  // `scanWindow`: see Scan.
   SetupRun(const Services& services, RunFrontEnd& frontEnd, Language language,
            std::chrono::milliseconds scanWindow = kScanWindow);
   ~SetupRun();
   SetupRun(const SetupRun&) = delete;
   SetupRun& operator=(const SetupRun&) = delete;
 
-  // Step 4 has loaded: empties the table, marks the scan as running, reads the
-  // PC's settings, shows TextId::Scanning, lets pending events run and starts the scan
-  // 100 ms later, never inside the load.
+  // Step 4 has loaded: empties the table, reads the PC's settings, shows
+  // TextId::Scanning, lets pending events run and starts the scan 100 ms
+  // later, never inside the load.
   void Start();
   // Previous: empties the table and goes back to the scan start.
   void GoBack();
-  // The page is leaving, by any road: timers and receiver stop at once and
+  // The page is leaving, by any road: timers and receivers stop at once and
   // nothing of this run acts any more.
   void Stop();
 
-  // What the run has found and chosen so far.
-  const DeviceTable& Devices() const { return devices_; }
-  int LastDevice() const { return lastDevice_; }  // -1: none
-  const LocalSettings& Settings() const { return settings_; }
-  const std::string& NewAddress() const { return newAddress_; }
-  bool AddressFound() const { return addressFound_; }
-  bool ReceiverOpen() const { return receiver_->IsOpen(); }
-  // The discovery request is out and its replies are being taken.
-  bool ScanWindowOpen() const { return scanWindow_->IsActive(); }
-  // The configuration request is out and its reply still counts.
-  bool AwaitingReply() const { return awaitingReply_; }
-  // What the scan checked (adapters, reply port, what arrived).
-  const ScanReport& Report() const { return report_; }
-  // The adapter a device's reply came in on.
-  const Arrival& ArrivalOf(std::size_t index) const { return arrivals_[index]; }
-  // After a successful configuration: the device is being looked for at its
-  // new address.
-  bool Watching() const { return watchDeadline_->IsActive(); }
-  bool Stopped() const { return stopped_; }
+  RunPhase Phase() const { return phase_; }
+  bool Stopped() const { return phase_ == RunPhase::Stopped; }
   // Set before the front end is told to leave, end or enable leaving.
   RunOutcome Outcome() const { return outcome_; }
 
- private:
-  void StartScan();
-  void RepeatDiscovery();
-  // One discovery request on every adapter it goes out on, recorded in the
-  // report; the outcome is a failure only when it left on none.
-  SendOutcome SendDiscovery();
-  void OnScanWindowEnded();
-  void OnReplyTimeout();
-  void OnDatagram(std::string_view datagram, const Arrival& arrival);
-  void StoreDiscovery(std::string_view datagram, const Arrival& arrival);
-  void OnConfigurationReply(std::string_view datagram);
+  // What the run has found and chosen so far.
+  const Scan& Scanned() const { return scan_; }
+  const DeviceTable& Devices() const { return scan_.Devices(); }
+  int LastDevice() const { return scan_.LastDevice(); }  // -1: none
+  const ScanReport& Report() const { return scan_.Report(); }
+  const Arrival& ArrivalOf(std::size_t index) const { return scan_.ArrivalOf(index); }
+  // The settings the new address is drawn from and sent with: the first
+  // adapter's, then those of the adapter the chosen device answered on.
+  const LocalSettings& Settings() const { return settings_; }
+  const std::string& NewAddress() const { return newAddress_; }
+  bool ReceiverOpen() const;
+  bool ScanWindowOpen() const { return scan_.WindowOpen(); }
+  bool AwaitingReply() const { return phase_ == RunPhase::AwaitingReply; }
+  bool Watching() const { return phase_ == RunPhase::Watching; }
 
-  // The parts of the run after the scan window.
+ private:
+  // Moves to `phase` unless the run was stopped meanwhile (a message box or
+  // a yield let the page leave): false then, and the caller goes no further.
+  bool Enter(RunPhase phase);
+  // Lets pending events run; false when they stopped the run.
+  bool LetEventsRun();
+
+  void OnScanEnded();
+  // The choice among the devices found; nothing when the list closed
+  // without one or the run stopped.
   struct Choice {
     std::size_t index;
     bool reachable;
@@ -139,69 +136,44 @@ class SetupRun {
   // (it went back to the scan start, ended the program, or was stopped).
   bool SearchFreeAddress();
   void ConfigureDevice(const DeviceRecord& device);
+  void OnDatagram(std::string_view datagram);
+  void LookWhileWaiting();
+  void FoundWithoutReply();
+  void OnReplyTimeout();
+  void WatchNewAddress();
+  void OnWatchTick();
   // `postscript`: one more sentence for the notice.
   void FinishWithShortcuts(const std::string& address, TextId done, TextId notice,
                            std::optional<TextId> postscript = std::nullopt);
-  // The adapter a device's reply came in on, when this PC lists it and a
-  // request can go out on it.
-  const Adapter* ArrivalAdapter(std::size_t index) const;
-  bool SeveralAdapters() const { return sendAdapters_.size() > 1; }
-  bool CandidateIsFree(ProbeResult answer);
-  // Whether this device answers where it reported itself, though it drops
-  // the echo: on a link of this PC, ARP with its own hardware address.
-  bool AnswersArpOnALink(const DeviceRecord& device, ProbeResult echo);
-  void WatchNewAddress();
-  void OnWatchTick();
-  void LookWhileWaiting();
-  void FoundWithoutReply();
-
-  std::string PickRandomAddress();
+  // Refused or unanswered: the page stays, with Previous and Exit usable.
+  void ComeToRest(RunOutcome outcome, TextId status);
   void SayCouldNotProbeOnce();
-  void BroadcastDiscovery();
-  // Takes the message by value: the configuration request carries the
-  // password and is wiped as soon as it is out.
-  void Broadcast(std::string message, const Adapter* via);
-  void AfterBroadcast(const SendOutcome& outcome);
-  void OpenReceiver();
-  void CloseReceiver();
-  void BackToScanStart(TextId status, TextId message, const std::string& details = {});
   void ReturnToScanStart(RunOutcome outcome);
+  void BackToScanStart(RunOutcome outcome, TextId status, TextId message,
+                       const std::string& details = {});
+  void StopWaiting();
 
   std::string Text(TextId id) const { return LoadText(id, language_); }
   void Status(TextId id) { frontEnd_.SetStatus(Text(id)); }
-  Answer Show(Message message);
+  Answer Show(const Message& message) { return frontEnd_.ShowMessage(message); }
 
   const Services& services_;
   RunFrontEnd& frontEnd_;
   const Language language_;
-  const std::chrono::milliseconds scanWindowLength_;
-  std::unique_ptr<ReplyReceiver> receiver_;
+  Scan scan_;
+  std::unique_ptr<ReplyReceiver> replies_;  // made for the configuration reply
   std::unique_ptr<Timer> scanStart_;
-  std::unique_ptr<Timer> scanWindow_;
-  std::unique_ptr<Timer> discoveryRepeat_;
   std::unique_ptr<Timer> replyTimeout_;
   std::unique_ptr<Timer> lookWhileWaiting_;
   std::unique_ptr<Timer> watchDeadline_;
   std::unique_ptr<Timer> watchNext_;
 
-  DeviceTable devices_{};
-  std::int16_t lastDevice_ = -1;
-  std::array<Arrival, kDeviceCount> arrivals_{};
+  RunPhase phase_ = RunPhase::Idle;
+  RunOutcome outcome_ = RunOutcome::Running;
   LocalSettings settings_;
-  std::vector<Adapter> adapters_;      // every adapter this PC lists
-  std::vector<Adapter> sendAdapters_;  // those a request can go out on
-  ScanReport report_;
-  int discoveryRequests_ = 0;  // sent in this scan
   std::size_t selected_ = 0;
   std::string newAddress_;
-  bool addressFound_ = false;
-  // Only while the configuration request is out may a configuration reply
-  // act: one that came during the scan would end the run with shortcuts to an
-  // address never chosen.
-  bool awaitingReply_ = false;
   bool toldCouldNotProbe_ = false;
-  bool stopped_ = false;
-  RunOutcome outcome_ = RunOutcome::Running;
 };
 
 }  // namespace orvane

@@ -169,33 +169,29 @@ TEST(ExitCodes, EachOutcomeAndTheTroubleBehindIt) {
   LocalTrouble desk;
   desk.shortcutsFailed = true;
   struct Case {
-    Command command;
     RunOutcome outcome;
     LocalTrouble trouble;
     std::optional<ExitCode> decision;
     ExitCode code;
   };
   const Case cases[] = {
-      {Command::List, RunOutcome::NoDevice, none, {}, ExitCode::NothingFound},
-      {Command::List, RunOutcome::NoDevice, port, {}, ExitCode::LocalNetwork},
-      {Command::List, RunOutcome::NoDevice, unsent, {}, ExitCode::LocalNetwork},
-      {Command::List, RunOutcome::NoDevice, send, {}, ExitCode::NothingFound},
-      {Command::Check, RunOutcome::NoChoice, none, ExitCode::Done, ExitCode::Done},
-      {Command::List, RunOutcome::NoChoice, none, ExitCode::Done, ExitCode::Done},
-      {Command::Configure, RunOutcome::NoChoice, none, ExitCode::NothingFound,
-       ExitCode::NothingFound},
-      {Command::Configure, RunOutcome::Cancelled, none, ExitCode::Usage, ExitCode::Usage},
-      {Command::Configure, RunOutcome::PcNotConfigured, none, {}, ExitCode::LocalNetwork},
-      {Command::Configure, RunOutcome::NoFreeAddress, none, {}, ExitCode::LocalNetwork},
-      {Command::Configure, RunOutcome::Configured, none, {}, ExitCode::Done},
-      {Command::Configure, RunOutcome::Configured, desk, {}, ExitCode::DeviceFailure},
-      {Command::Shortcuts, RunOutcome::AlreadyReachable, none, {}, ExitCode::Done},
-      {Command::Configure, RunOutcome::Refused, none, {}, ExitCode::DeviceFailure},
-      {Command::Configure, RunOutcome::NoReply, none, {}, ExitCode::TimedOut},
-      {Command::Configure, RunOutcome::NoReply, send, {}, ExitCode::LocalNetwork},
+      {RunOutcome::NoDevice, none, {}, ExitCode::NothingFound},
+      {RunOutcome::NoDevice, port, {}, ExitCode::LocalNetwork},
+      {RunOutcome::NoDevice, unsent, {}, ExitCode::LocalNetwork},
+      {RunOutcome::NoDevice, send, {}, ExitCode::NothingFound},
+      {RunOutcome::NoChoice, none, ExitCode::NothingFound, ExitCode::NothingFound},
+      {RunOutcome::Cancelled, none, ExitCode::Usage, ExitCode::Usage},
+      {RunOutcome::PcNotConfigured, none, {}, ExitCode::LocalNetwork},
+      {RunOutcome::NoFreeAddress, none, {}, ExitCode::LocalNetwork},
+      {RunOutcome::Configured, none, {}, ExitCode::Done},
+      {RunOutcome::Configured, desk, {}, ExitCode::DeviceFailure},
+      {RunOutcome::AlreadyReachable, none, {}, ExitCode::Done},
+      {RunOutcome::Refused, none, {}, ExitCode::DeviceFailure},
+      {RunOutcome::NoReply, none, {}, ExitCode::TimedOut},
+      {RunOutcome::NoReply, send, {}, ExitCode::LocalNetwork},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(ExitCodeFor(c.command, c.outcome, c.trouble, c.decision), c.code) << int(c.outcome);
+    EXPECT_EQ(ExitCodeFor(c.outcome, c.trouble, c.decision), c.code) << int(c.outcome);
 }
 
 TEST(PollLoop, RunsTimersInOrderAndDeliversDatagramsOnlyWhileOpen) {
@@ -264,7 +260,7 @@ class CliRunTest : public ::testing::Test {
   RunOutcome Run(const Args& args, std::vector<std::string> replies) {
     invocation = *ParseArguments(args).invocation;
     front = std::make_unique<CliFrontEnd>(
-        invocation, [] {}, terminal, std::nullopt, out, err);
+        invocation, [] {}, terminal, std::nullopt, err);
     run = std::make_unique<SetupRun>(world.services, *front, Language::English);
     front->Attach(*run);
     run->Start();
@@ -321,13 +317,6 @@ TEST_F(CliRunTest, TheDeviceIsTheOneNamedAndOnlyOne) {
             RunOutcome::AlreadyReachable);
   EXPECT_EQ(world.desktop.created.size(), 1u);
   EXPECT_EQ(world.desktop.opened, std::vector<std::string>{"192.168.1.20"});
-
-  out.str("");
-  EXPECT_EQ(Run({"list", "--json"}, {kA, kB}), RunOutcome::NoChoice);
-  EXPECT_EQ(front->Decision(), ExitCode::Done);
-  EXPECT_EQ(out.str(), DeviceListJson(std::vector<DeviceRow>{{&run->Devices()[0], true},
-                                                             {&run->Devices()[1], true}},
-                                      std::vector<HeardOn>(2)));
 }
 
 TEST_F(CliRunTest, TheQuestionShowsADevicesNameAndCannotBeForgedByIt) {

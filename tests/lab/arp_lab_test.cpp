@@ -4,10 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "device/address_search.h"
 #include "device/host_services.h"
 #include "hostnet/icmp_probe.h"
 #include "hostnet/neighbour.h"
-#include "tests/device/setup_run_harness.h"
+#include "tests/support/fake_world.h"
 #include "tests/lab/lab_net.h"
 
 namespace orvane::lab {
@@ -45,22 +46,18 @@ TEST(ArpLab, EveryAddressOfAPingDroppingHostIsInUseAndOnlyFreeOnesAreFree) {
 // The search itself, on this PC's real probe: candidates .31 and .32 are the
 // host's, .201 is no one's.
 TEST(ArpLab, TheSearchMovesOnPastTheHostsAddresses) {
-  testing::FakeWorld world;
   HostProber prober;
-  const Services services{world.clock,    world.receivers, world.sender,    prober,
-                          world.settings, world.desktop,   world.candidates};
-  world.settings.value = {Lab("PC_ADDR"), Lab("PC_NETMASK"), Lab("PC_GATEWAY")};
-  world.candidates.values = {testing::RFor(31), testing::RFor(32), testing::RFor(201)};
-  testing::FakeFrontEnd front;
-  front.credentials.reset();
-  SetupRun run(services, front, Language::English);
-  front.run = &run;
-  run.Start();
-  world.clock.Advance(kScanStartDelay);
-  world.Arrive(testing::kReplyB);  // 10.20.30.40: silent, so it needs an address
-  world.clock.Advance(kScanWindow);
-  EXPECT_TRUE(run.AddressFound());
-  EXPECT_EQ(run.NewAddress(), "192.168.50.201");
+  testing::ScriptedCandidates candidates;
+  candidates.values = {testing::RFor(31), testing::RFor(32), testing::RFor(201)};
+  FreeAddressSearch search(prober, candidates,
+                           {Lab("PC_ADDR"), Lab("PC_NETMASK"), Lab("PC_GATEWAY")});
+  std::vector<std::string> inUse;
+  std::optional<CandidateTry> tried;
+  while ((tried = search.Next()) && tried->verdict != CandidateTry::Verdict::Free)
+    inUse.push_back(tried->address);
+  ASSERT_TRUE(tried);
+  EXPECT_EQ(tried->address, "192.168.50.201");
+  EXPECT_EQ(inUse, (std::vector<std::string>{"192.168.50.31", "192.168.50.32"}));
 }
 
 }  // namespace
