@@ -241,8 +241,10 @@ void SetupRun::OnDatagram(std::string_view datagram) {
   // A reply naming another device (a neighbour's, or a forged one) is not
   // this device's answer: the wait goes on until its own or the time-out.
   if (ClassifyReply(datagram) != ReplyKind::Configuration ||
-      !IsConfigReplyFor(datagram, scan_.Devices()[selected_].DeviceId))
+      !IsConfigReplyFor(datagram, scan_.Devices()[selected_].DeviceId)) {
+    ++ignoredDatagrams_;
     return;
+  }
   // The wait ends with any reply: no time-out, no second reply.
   StopWaiting();
   if (ParseConfigReply(datagram) == ConfigStatus::Success) {

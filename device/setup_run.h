@@ -115,6 +115,9 @@ class SetupRun {
   bool ReceiverOpen() const;
   bool ScanWindowOpen() const { return scan_.WindowOpen(); }
   bool AwaitingReply() const { return phase_ == RunPhase::AwaitingReply; }
+  // Datagrams that came while the reply was awaited and were not the
+  // device's answer to the request.
+  int IgnoredDatagrams() const { return ignoredDatagrams_; }
   bool Watching() const { return phase_ == RunPhase::Watching; }
 
  private:
@@ -174,6 +177,7 @@ class SetupRun {
   std::size_t selected_ = 0;
   std::string newAddress_;
   bool toldCouldNotProbe_ = false;
+  int ignoredDatagrams_ = 0;
 };
 
 }  // namespace orvane

@@ -193,6 +193,7 @@ TEST_F(SetupRunTest, AConfigurationReplyNamingAnotherDeviceIsIgnoredAndTheWaitGo
     world.Arrive(reply);
     EXPECT_TRUE(run->AwaitingReply()) << reply;
   }
+  EXPECT_EQ(run->IgnoredDatagrams(), 4);
   EXPECT_EQ(front.status, T(TextId::ConfigurationStarted));
   EXPECT_TRUE(run->ReceiverOpen());
   EXPECT_TRUE(world.desktop.created.empty());

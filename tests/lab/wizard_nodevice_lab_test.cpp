@@ -12,7 +12,7 @@
 namespace orvane::lab {
 namespace {
 
-TEST_F(WizardLab, NoDeviceShowsText36AndReturnsToStep3) {
+TEST_F(WizardLab, NoDeviceSaysSoAndReturnsToStep3) {
   QElapsedTimer clock;
   clock.start();
   // Watched through a QPointer: an unloaded page is deleted once nothing

@@ -89,7 +89,7 @@ if [ "$wait_before_login" = 1 ]; then
   sleep 1
   press Return  # the factory credentials the page offers, which the device takes
 fi
-for _ in 1 2; do  # text 46 or 50, then text 57: OK opens the targets
+for _ in 1 2; do  # the shortcuts notice, then the question: OK opens the targets
   wait_window "Warning" 60
   sleep 1
   press Return

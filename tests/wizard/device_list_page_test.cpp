@@ -143,7 +143,7 @@ TEST_F(SelectPageTest, ExitThenOkEndsTheProgram) {
   EXPECT_EQ(Tk().Shown().size(), 1u);
 }
 
-TEST_F(SelectPageTest, NextWithTheSelectionClearedShowsText51AndStays) {
+TEST_F(SelectPageTest, NextWithTheSelectionClearedAsksForAChoiceAndStays) {
   DeviceListPage* p = Open();
   ClickRow(p, 0, Qt::ControlModifier);  // Ctrl+click on the selected row clears it
   ASSERT_EQ(List(p)->selectedItems().size(), 0);

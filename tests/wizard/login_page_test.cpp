@@ -121,7 +121,7 @@ TEST_F(LoginPageTest, EnterAtOnceAcceptsTheFactoryPair) {
   EXPECT_TRUE(LiveNames().isEmpty());
 }
 
-TEST_F(LoginPageTest, AnEmptyBoxShowsText27AndThePageStays) {
+TEST_F(LoginPageTest, AnEmptyBoxAsksForBothAndThePageStays) {
   for (const char* emptied : {"txtUsername", "txtPassword"}) {
     SCOPED_TRACE(emptied);
     Tk().Reset();
