@@ -3,11 +3,11 @@
 #include <array>
 #include <system_error>
 
-#include "desktop/code_page.h"
 #include "desktop/file_name.h"
 #include "desktop/save_shell_link.h"
 #include "desktop/shell_link.h"
-#include "desktop/utf_text.h"
+#include "text/code_page.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 
