@@ -10,12 +10,24 @@ target_compile_options(orvane_settings INTERFACE -Wall -Wextra -Wpedantic)
 # for itself and for whatever links it, through a root of its own that holds
 # only that folder. A target thus sees exactly the folders it links, and an
 # include that runs the wrong way (device/ reaching into wizard/) fails to
-# build. Tests and tools, at the top, see the whole root.
+# build. Tests and tools, at the top, see the whole root. A folder with two
+# targets (a portable core and its platform part) calls this for each: they
+# share the one root.
 function(orvane_layer target folder)
   set(root ${PROJECT_BINARY_DIR}/layers/${folder})
-  get_filename_component(parent ${root}/${folder} DIRECTORY)
-  file(MAKE_DIRECTORY ${parent})
-  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  set(link ${root}/${folder})
+  set(made FALSE)
+  if(IS_SYMLINK ${link})
+    file(READ_SYMLINK ${link} points_to)
+    if(points_to STREQUAL "${PROJECT_SOURCE_DIR}/${folder}")
+      set(made TRUE)
+    endif()
+  endif()
+  if(NOT made)
+    get_filename_component(parent ${link} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${link} SYMBOLIC)
+  endif()
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
 

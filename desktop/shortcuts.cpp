@@ -74,12 +74,6 @@ DesktopResult Failure(std::string sentence) {
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
                                 std::string_view hostName, const PcCodePage& pc) {
   std::error_code error;
