@@ -85,3 +85,43 @@ function(orvane_windows_program target description)
     OBJECT_DEPENDS "${ORVANE_ICON};${ORVANE_MANIFEST}")
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
 endfunction()
+
+# orvane_check_portable_engine()
+# The engine (orvane_device) reaches this PC only through its interfaces, so
+# it must link no operating system's code: fails the configure when a project
+# target in its link closure has a platform file (*_linux.cpp, *_win.cpp).
+# Called at the end of the top CMakeLists.txt, once every target is known.
+function(orvane_check_portable_engine)
+  set(pending orvane_device)
+  set(seen)
+  while(pending)
+    list(POP_FRONT pending target)
+    if(target IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${target})
+    # Excepted: orvane_text converts characters with the C library's iconv
+    # (Linux) or Win32's MultiByteToWideChar (Windows). Decoding what a device
+    # sends in its code page needs them; they open no socket and write nothing.
+    if(NOT target STREQUAL "orvane_text")
+      get_target_property(sources ${target} SOURCES)
+      foreach(source IN LISTS sources)
+        if(source MATCHES "_(linux|win)\\.cpp$")
+          message(FATAL_ERROR "orvane_device links ${target} (directly or not), "
+            "whose ${source} is platform code; the engine links only portable "
+            "targets (a *_core one; orvane_host_services is for the programs).")
+        endif()
+      endforeach()
+    endif()
+    foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+      get_target_property(links ${target} ${property})
+      foreach(link IN LISTS links)
+        # A static library's private links reach its users as $<LINK_ONLY:x>.
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+        if(link MATCHES "^orvane_" AND TARGET ${link})
+          list(APPEND pending ${link})
+        endif()
+      endforeach()
+    endforeach()
+  endwhile()
+endfunction()
