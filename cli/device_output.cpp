@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "cli/terminal_text.h"
-#include "desktop/utf_text.h"
 #include "device/list_format.h"
 #include "resources/text_table.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

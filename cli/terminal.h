@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "desktop/secret.h"
+#include "text/secret.h"
 
 namespace orvane {
 

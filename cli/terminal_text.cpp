@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "desktop/utf_text.h"
 #include "resources/text_table.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "desktop/code_page.h"
+#include "text/code_page.h"
 
 namespace orvane {
 

@@ -10,12 +10,24 @@ target_compile_options(orvane_settings INTERFACE -Wall -Wextra -Wpedantic)
 # for itself and for whatever links it, through a root of its own that holds
 # only that folder. A target thus sees exactly the folders it links, and an
 # include that runs the wrong way (device/ reaching into wizard/) fails to
-# build. Tests and tools, at the top, see the whole root.
+# build. Tests and tools, at the top, see the whole root. A folder with two
+# targets (a portable core and its platform part) calls this for each: they
+# share the one root.
 function(orvane_layer target folder)
   set(root ${PROJECT_BINARY_DIR}/layers/${folder})
-  get_filename_component(parent ${root}/${folder} DIRECTORY)
-  file(MAKE_DIRECTORY ${parent})
-  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  set(link ${root}/${folder})
+  set(made FALSE)
+  if(IS_SYMLINK ${link})
+    file(READ_SYMLINK ${link} points_to)
+    if(points_to STREQUAL "${PROJECT_SOURCE_DIR}/${folder}")
+      set(made TRUE)
+    endif()
+  endif()
+  if(NOT made)
+    get_filename_component(parent ${link} DIRECTORY)
+    file(MAKE_DIRECTORY ${parent})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${link} SYMBOLIC)
+  endif()
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
 
@@ -72,4 +84,44 @@ function(orvane_windows_program target description)
   set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}.rc PROPERTIES
     OBJECT_DEPENDS "${ORVANE_ICON};${ORVANE_MANIFEST}")
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endfunction()
+
+# orvane_check_portable_engine()
+# The engine (orvane_device) reaches this PC only through its interfaces, so
+# it must link no operating system's code: fails the configure when a project
+# target in its link closure has a platform file (*_linux.cpp, *_win.cpp).
+# Called at the end of the top CMakeLists.txt, once every target is known.
+function(orvane_check_portable_engine)
+  set(pending orvane_device)
+  set(seen)
+  while(pending)
+    list(POP_FRONT pending target)
+    if(target IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${target})
+    # Excepted: orvane_text converts characters with the C library's iconv
+    # (Linux) or Win32's MultiByteToWideChar (Windows). Decoding what a device
+    # sends in its code page needs them; they open no socket and write nothing.
+    if(NOT target STREQUAL "orvane_text")
+      get_target_property(sources ${target} SOURCES)
+      foreach(source IN LISTS sources)
+        if(source MATCHES "_(linux|win)\\.cpp$")
+          message(FATAL_ERROR "orvane_device links ${target} (directly or not), "
+            "whose ${source} is platform code; the engine links only portable "
+            "targets (a *_core one; orvane_host_services is for the programs).")
+        endif()
+      endforeach()
+    endif()
+    foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+      get_target_property(links ${target} ${property})
+      foreach(link IN LISTS links)
+        # A static library's private links reach its users as $<LINK_ONLY:x>.
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+        if(link MATCHES "^orvane_" AND TARGET ${link})
+          list(APPEND pending ${link})
+        endif()
+      endforeach()
+    endforeach()
+  endwhile()
 endfunction()

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "desktop/utf_text.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

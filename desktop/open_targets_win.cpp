@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "desktop/shortcuts.h"
-#include "desktop/utf_text.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "desktop/save_shell_link.h"
-#include "desktop/utf_text.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

@@ -54,7 +54,7 @@
 
 #include "desktop/shell_link.h"
 #include "desktop/shell_link_format.h"
-#include "desktop/utf_text.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

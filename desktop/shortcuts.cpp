@@ -3,11 +3,11 @@
 #include <array>
 #include <system_error>
 
-#include "desktop/code_page.h"
 #include "desktop/file_name.h"
 #include "desktop/save_shell_link.h"
 #include "desktop/shell_link.h"
-#include "desktop/utf_text.h"
+#include "text/code_page.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 
@@ -73,12 +73,6 @@ DesktopResult Failure(std::string sentence) {
 }
 
 }  // namespace
-
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 DesktopResult CreateShortcutsIn(const std::filesystem::path& desktop, std::string_view address,
                                 std::string_view hostName, const PcCodePage& pc) {

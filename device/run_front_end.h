@@ -7,9 +7,9 @@
 #include <span>
 #include <string>
 
-#include "desktop/secret.h"
 #include "device/device_record.h"
 #include "resources/message.h"
+#include "text/secret.h"
 
 namespace orvane {
 

@@ -97,9 +97,4 @@ std::optional<FirewallState> JudgeFirewall(FirewallRules& firewall, std::string_
   return state;
 }
 
-std::optional<FirewallState> ReadFirewall(std::uint16_t port) {
-  const std::unique_ptr<FirewallRules> firewall = MakePlatformFirewallRules();
-  return JudgeFirewall(*firewall, OwnProgramPath(), port);
-}
-
 }  // namespace orvane

@@ -2,8 +2,8 @@
 
 #include <QLocale>
 
-#include "desktop/code_page.h"
 #include "device/list_format.h"
+#include "text/code_page.h"
 #include "ui/toolkit.h"
 #include "wizard/layouts.h"
 

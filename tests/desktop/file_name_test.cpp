@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop/file_name.h"
-#include "desktop/utf_text.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 namespace {

@@ -12,12 +12,12 @@
 
 #include <string>
 
-#include "desktop/code_page.h"
-#include "desktop/utf_text.h"
 #include "device/codec.h"
 #include "device/device_table.h"
 #include "device/list_format.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "text/code_page.h"
+#include "text/utf_text.h"
 #include "tools/devsim/devsim_wire.h"
 
 namespace orvane {

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <string>
 
-#include "desktop/code_page.h"
 #include "desktop/file_name.h"
-#include "desktop/utf_text.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "text/code_page.h"
+#include "text/utf_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace orvane;

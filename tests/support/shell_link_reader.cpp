@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "desktop/shell_link_format.h"
-#include "desktop/utf_text.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

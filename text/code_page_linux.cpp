@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <string>
 
-#include "desktop/code_page.h"
-#include "desktop/utf_text.h"
+#include "text/code_page.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

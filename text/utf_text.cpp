@@ -1,4 +1,4 @@
-#include "desktop/utf_text.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

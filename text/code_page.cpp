@@ -1,6 +1,6 @@
-#include "desktop/code_page.h"
+#include "text/code_page.h"
 
-#include "desktop/utf_text.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "desktop/code_page.h"
-#include "desktop/secret.h"
-#include "desktop/utf_text.h"
+#include "text/code_page.h"
+#include "text/secret.h"
+#include "text/utf_text.h"
 
 namespace orvane {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "desktop/secret.h"
+#include "text/secret.h"
 
 namespace orvane {
 

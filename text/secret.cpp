@@ -1,4 +1,4 @@
-#include "desktop/secret.h"
+#include "text/secret.h"
 
 #include <cstring>
 #include <utility>
