@@ -390,24 +390,6 @@ TEST_F(SetupRunTest, NothingActsOnceStopped) {
   EXPECT_TRUE(front.shown.empty());
 }
 
-TEST(Secret, KeepsItsBytesAcrossGrowthAndMovesThemWithoutACopy) {
-  Secret secret;
-  std::string typed;
-  for (int i = 0; i < 200; ++i) {
-    secret.Append(char('a' + i % 26));
-    typed += char('a' + i % 26);
-  }
-  secret.PopBack();
-  typed.pop_back();
-  EXPECT_EQ(secret.View(), typed);
-  const char* bytes = secret.View().data();
-  Secret moved = std::move(secret);
-  EXPECT_EQ(moved.View().data(), bytes) << "the same buffer, not a copy";
-  EXPECT_TRUE(secret.Empty());
-  moved.Wipe();
-  EXPECT_TRUE(moved.Empty());
-}
-
 // A PC whose first adapter is a VPN and whose second is on the devices' LAN.
 std::vector<Adapter> VpnThenLan() {
   return {{"vpn0", 5, {"10.8.0.2", "255.255.255.0", "10.8.0.1"}, true},
